@@ -1,0 +1,19 @@
+#include "fuzz_ui.h"
+#include "model/project.h"
+#include "model/project_file.h"
+
+#include <cstdint>
+#include <exception>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    meshforge::Project p;
+    p.Vertices = {{0, 0, 0}, {1, 1, 1}};
+    p.Polygons.push_back({{1, 1, 1}, {0, 1, 0}, 999, {}});
+    FuzzUi ui;
+    try {
+        meshforge::MergeProjectText(p, "fuzz.3dp", {reinterpret_cast<const char*>(data), size}, ui);
+        meshforge::SerializeProject(p, {}, ui);
+    } catch (const std::exception&) {
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace meshforge::cli {
+
+// One subcommand: it registers its options on `sub` and returns the action to run.
+// The action returns the exit code (0 done, 1 refused or failed).
+struct Command {
+    const char* name;
+    const char* help;
+    std::function<std::function<int()>(CLI::App& sub)> setup;
+};
+
+const std::vector<Command>& Commands();
+
+} // namespace meshforge::cli

@@ -1,0 +1,57 @@
+#pragma once
+// Texts of numbers, booleans and colours as they appear in project files.
+// All conversions are locale-independent ("." is always the separator).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace meshforge {
+
+// Fixed notation: the value is rounded once, half away from zero, at the
+// earlier of its 7th significant digit and the requested decimal, then padded
+// with zeros to exactly `decimals` decimals (12.5 -> "12.500",
+// 12345.6789 -> "12345.680"). A value that rounds to zero is printed without
+// a sign. When the rounded integer part has more than 7 digits the value is
+// printed as a mantissa of at most 7 significant digits (trailing zeros and
+// "." dropped), "E" and the exponent (123456789 -> "1.234568E8").
+// Infinities and NaN give "INF", "-INF" and "NAN".
+std::string FormatFixed(double value, int decimals = 3);
+std::string FormatFixed3(float value);
+
+// General notation: the float widened to double with at most 15 significant
+// digits, trailing zeros and a trailing "." dropped (1.0f -> "1",
+// 0.6f -> "0.600000023841858"). Magnitudes below 0.00001 (other than 0) and
+// integer parts of more than 15 digits use "<mantissa>E<exponent>", the
+// exponent with "-" only when negative (1.5e-6f -> "1.50000005305628E-6").
+std::string FormatGeneral(float value);
+
+std::string FormatInt(int32_t value);
+
+// Optional blanks around, optional sign, digits with optional "." and optional
+// exponent. Throws ParseError for anything else and for values outside the
+// float range (including magnitudes too small for a double).
+float ParseFloat(std::string_view text);
+
+// Optional blanks around, optional sign, decimal digits within int32 range.
+int32_t ParseInt(std::string_view text);
+
+// True exactly when the text is "1".
+bool ParseBool(std::string_view text);
+std::string FormatBool(bool value);
+
+// Colours are 0x00BBGGRR values (red in the low byte).
+inline constexpr uint32_t kColorNone = 0x1FFFFFFF;
+
+// A colour name (any case) or "$" followed by 1 to 8 hexadecimal digits.
+uint32_t ParseColor(std::string_view text);
+// The standard colour name when the value is one of the sixteen standard
+// colours, otherwise "$" and eight upper-case hexadecimal digits.
+std::string FormatColor(uint32_t colour);
+
+struct Rgb {
+    float r, g, b;
+};
+// Each channel as byte / 255.
+Rgb ColorToRgb(uint32_t colour);
+
+} // namespace meshforge

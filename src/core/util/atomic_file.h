@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace meshforge {
+
+// Writes `content` to a temporary file beside `path`, flushes it and renames it over `path`,
+// so a failed save leaves the previous file untouched. Throws FileError on failure.
+void WriteFileAtomically(const std::string& path, std::string_view content);
+
+// Reads a whole file as bytes. Throws FileError when it cannot be opened or read.
+std::string ReadWholeFile(const std::string& path);
+
+} // namespace meshforge
