@@ -329,7 +329,7 @@ TEST(ReadProject, OutOfRangeIndicesAreDroppedAndReported) {
         << m;
     EXPECT_NE(m.find("Polygon 1, line 31:"), std::string::npos) << m;
     EXPECT_NE(m.find("Polygon 2, line 39: texture index 4"), std::string::npos) << m;
-    EXPECT_NE(m.find("Collision volume 0, line 54: plane 1"), std::string::npos) << m;
+    EXPECT_NE(m.find("Collision volume 0, line 53: plane 1"), std::string::npos) << m;
 }
 
 TEST(ReadProject, TooManyTexturesRefused) {
