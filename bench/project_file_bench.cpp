@@ -53,10 +53,11 @@ Project MakeProject() {
     std::uniform_int_distribution<int> vertex(0, kVertices - 1), texture(0, 9);
     for (int i = 0; i < kTriangles; ++i) {
         int a = vertex(rng), b = vertex(rng), c = vertex(rng);
-        p.Polygons.push_back({{unit(rng), unit(rng), unit(rng)},
-                              {a, b, c, a},
-                              texture(rng),
-                              {{unit(rng), unit(rng)}, {unit(rng), unit(rng)}, {unit(rng), unit(rng)}, {}}});
+        p.Polygons.push_back(
+            {{unit(rng), unit(rng), unit(rng)},
+             {a, b, c, a},
+             texture(rng),
+             {{unit(rng), unit(rng)}, {unit(rng), unit(rng)}, {unit(rng), unit(rng)}, {}}});
     }
     p.ProjectFileName = (Folder() / "big.3dp").string();
     return p;

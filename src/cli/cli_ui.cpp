@@ -16,9 +16,13 @@ std::string Printable(std::string_view text) {
 }
 } // namespace
 
-void CliUi::Log(std::string_view line) { out_ << line << '\n'; }
+void CliUi::Log(std::string_view line) {
+    out_ << line << '\n';
+}
 
-void CliUi::Message(std::string_view text) { err_ << Printable(text) << '\n'; }
+void CliUi::Message(std::string_view text) {
+    err_ << Printable(text) << '\n';
+}
 
 std::optional<std::string> CliUi::ChooseBitmap(std::string_view preset) {
     err_ << "warning: keeping the stored path " << preset << '\n';

@@ -39,7 +39,9 @@ struct TempDir {
     }
 };
 
-std::string Sep() { return std::string(1, fs::path::preferred_separator); }
+std::string Sep() {
+    return std::string(1, fs::path::preferred_separator);
+}
 
 // The hand-made project whose written form is tests/data/every_section.3dp.
 Project EverySection() {
@@ -66,7 +68,9 @@ Project EverySection() {
     return p;
 }
 
-std::string Golden() { return ReadWholeFile(std::string(MESHFORGE_TEST_DATA) + "/every_section.3dp"); }
+std::string Golden() {
+    return ReadWholeFile(std::string(MESHFORGE_TEST_DATA) + "/every_section.3dp");
+}
 
 } // namespace
 
@@ -82,7 +86,8 @@ TEST(WriteProject, EmptyProjectLeavesOutOptionalSections) {
     FakeUi ui;
     std::string text = SerializeProject(p, {}, ui);
     EXPECT_EQ(text.substr(0, 44), Lines({"ProjectDescription", "None available", "Vertices", "0",
-                                         "DisplayClass", "3", "Options"}).substr(0, 44));
+                                         "DisplayClass", "3", "Options"})
+                                      .substr(0, 44));
     for (const char* absent : {"Textures", "TextureBackColors", "Lines", "Polygons", "Collision"})
         EXPECT_EQ(text.find(std::string("\n") + absent + "\r"), std::string::npos) << absent;
 }
@@ -181,8 +186,7 @@ TEST(ReadProject, RoundTripsEveryField) {
     ASSERT_EQ(p.Polygons.size(), 2u);
     EXPECT_EQ(p.Polygons[0].VertexIndices, (std::vector<int32_t>{0, 1, 2, 0}));
     EXPECT_EQ(p.Polygons[0].TextureIndex, 0);
-    EXPECT_EQ(p.Polygons[0].TexCoords,
-              (std::vector<TexCoord>{{0, 0}, {1, 0}, {1, 1}, {0, 0}}));
+    EXPECT_EQ(p.Polygons[0].TexCoords, (std::vector<TexCoord>{{0, 0}, {1, 0}, {1, 1}, {0, 0}}));
     EXPECT_EQ(p.Polygons[1].Color, (ColorTriple{0.1f, 0.2f, 0.25f}));
     EXPECT_EQ(p.Polygons[1].TextureIndex, 999);
     EXPECT_TRUE(p.Polygons[1].TexCoords.empty());
@@ -205,9 +209,8 @@ TEST(ReadProject, RoundTripsEveryField) {
     EXPECT_EQ(p.Box.MaxX, 12345.68f);
     EXPECT_TRUE(p.VisLines.empty()); // visualization lines are not written
 
-    const std::vector<std::string> tail = {
-        "", "Loaded from Project " + p.ProjectFileName + ": ",
-        "3 Vertices, 1 Line(s), 2 Polygons(s), 1 Texture(s)."};
+    const std::vector<std::string> tail = {"", "Loaded from Project " + p.ProjectFileName + ": ",
+                                           "3 Vertices, 1 Line(s), 2 Polygons(s), 1 Texture(s)."};
     ASSERT_GE(ui.log.size(), 4u);
     EXPECT_EQ(ui.log[1], "Loading Project......");
     EXPECT_EQ(std::vector<std::string>(ui.log.end() - 3, ui.log.end()), tail);
@@ -218,10 +221,45 @@ TEST(ReadProject, KeywordScanExaminesEveryLine) {
     p.ProjectFileName = "/x/scan.3dp";
     FakeUi ui;
     // The description "Vertices" starts a vertex section; the following "1" is its count.
-    std::string text = Lines({"ProjectDescription", "Vertices", "1", "1.5", "2", "3", "VisLines",
-                              "1", "0.5", "0.5", "0.5", "0", "0", "Options", "70", "0", "0", "0",
-                              "0", "0", "true", "01", "1", "1", "1", "1", "3", "clWhite",
-                              "clBlack", "$000000FF", "0", "0", "", "0", "1", "0", "0", "", "10"});
+    std::string text = Lines({"ProjectDescription",
+                              "Vertices",
+                              "1",
+                              "1.5",
+                              "2",
+                              "3",
+                              "VisLines",
+                              "1",
+                              "0.5",
+                              "0.5",
+                              "0.5",
+                              "0",
+                              "0",
+                              "Options",
+                              "70",
+                              "0",
+                              "0",
+                              "0",
+                              "0",
+                              "0",
+                              "true",
+                              "01",
+                              "1",
+                              "1",
+                              "1",
+                              "1",
+                              "3",
+                              "clWhite",
+                              "clBlack",
+                              "$000000FF",
+                              "0",
+                              "0",
+                              "",
+                              "0",
+                              "1",
+                              "0",
+                              "0",
+                              "",
+                              "10"});
     ASSERT_EQ(ReadProjectText(p, text, ui), ReadOutcome::Completed);
     EXPECT_EQ(p.ProjectDescription, "Vertices");
     ASSERT_EQ(p.Vertices.size(), 1u);
@@ -253,8 +291,8 @@ TEST(ReadProject, ErrorsNameFileLineAndKeepWhatWasRead) {
     Project p;
     p.ProjectFileName = "/x/bad.3dp";
     FakeUi ui;
-    std::string text = Lines({"ProjectDescription", "kept", "Vertices", "2", "1", "2", "3", "4",
-                              "abc", "6"});
+    std::string text =
+        Lines({"ProjectDescription", "kept", "Vertices", "2", "1", "2", "3", "4", "abc", "6"});
     try {
         ReadProjectText(p, text, ui);
         FAIL() << "no error";
@@ -297,23 +335,22 @@ TEST(ReadProject, HugeCountFailsBeforeAllocating) {
     }
     EXPECT_THROW(ReadProjectText(p, Lines({"Vertices", "-1"}), ui), ParseError);
     // A polygon whose vertex count cannot fit either.
-    EXPECT_THROW(ReadProjectText(p, Lines({"Vertices", "0", "Polygons", "1", "1", "1", "1",
-                                           "2000000000", "0"}),
-                                 ui),
-                 ParseError);
+    EXPECT_THROW(
+        ReadProjectText(
+            p, Lines({"Vertices", "0", "Polygons", "1", "1", "1", "1", "2000000000", "0"}), ui),
+        ParseError);
 }
 
 TEST(ReadProject, OutOfRangeIndicesAreDroppedAndReported) {
     Project p;
     p.ProjectFileName = "/x/idx.3dp";
     FakeUi ui;
-    std::string text = Lines({"Vertices", "2", "0", "0", "0", "1", "1", "1",
-                              "Lines", "2", "1", "1", "1", "0", "1", "1", "1", "1", "0", "7",
-                              "Polygons", "3",
-                              "1", "1", "1", "3", "0", "1", "0", "999",
-                              "1", "1", "1", "3", "0", "5", "0", "999",
-                              "1", "1", "1", "3", "1", "0", "1", "4", "0", "0", "1", "1",
-                              "Collision", "1", "3", "1", "0", "2", "1", "3", "2"});
+    std::string text =
+        Lines({"Vertices", "2",   "0",         "0", "0", "1",   "1", "1", "Lines",    "2", "1", "1",
+               "1",        "0",   "1",         "1", "1", "1",   "0", "7", "Polygons", "3", "1", "1",
+               "1",        "3",   "0",         "1", "0", "999", "1", "1", "1",        "3", "0", "5",
+               "0",        "999", "1",         "1", "1", "3",   "1", "0", "1",        "4", "0", "0",
+               "1",        "1",   "Collision", "1", "3", "1",   "0", "2", "1",        "3", "2"});
     ASSERT_EQ(ReadProjectText(p, text, ui), ReadOutcome::Completed);
     EXPECT_EQ(p.Lines.size(), 1u);
     ASSERT_EQ(p.Polygons.size(), 2u);
@@ -357,7 +394,8 @@ TEST(BitmapResolution, LearnsFolderFromReselectedFile) {
     EXPECT_EQ(p.Textures[0].Filename, a);
     EXPECT_EQ(p.Textures[0].MaskFilename, mask); // exists where it was
     EXPECT_EQ(p.Textures[1].Filename, b);        // found in the learned folder
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Bitmap /gone/a.bmp not found.\r Re-select file !"});
+    EXPECT_EQ(ui.messages,
+              std::vector<std::string>{"Bitmap /gone/a.bmp not found.\r Re-select file !"});
     EXPECT_EQ(ui.bitmapPresets, std::vector<std::string>{"/gone/a.bmp"});
     EXPECT_EQ(p.Textures[0].BackColor, 0x00DDDDDDu);
 }
@@ -365,8 +403,8 @@ TEST(BitmapResolution, LearnsFolderFromReselectedFile) {
 TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     Project p;
     FakeUi ui;
-    std::string text = Lines({"Vertices", "1", "1", "1", "1", "Textures", "1", "/gone/a.bmp",
-                              "0", "", "0", "DisplayClass", "6"});
+    std::string text = Lines({"Vertices", "1", "1", "1", "1", "Textures", "1", "/gone/a.bmp", "0",
+                              "", "0", "DisplayClass", "6"});
     EXPECT_EQ(ReadProjectText(p, text, ui), ReadOutcome::Cleared);
     EXPECT_TRUE(p.Vertices.empty());
     EXPECT_EQ(p.DisplayClass, 3);
@@ -412,12 +450,60 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
     p.ProjectDescription = "mine";
     p.DisplayClass = 4;
 
-    std::string other = Lines({"ProjectDescription", "theirs", "Vertices", "2", "1", "2", "3",
-                               "4", "5", "6", "Textures", "2", t3, "0", "", "0", t4, "0", "", "0",
-                               "TextureBackColors", "clRed", "$00010203", "Lines", "1", "1", "1",
-                               "1", "1", "0", "Polygons", "2", "1", "1", "1", "3", "0", "1", "0",
-                               "999", "1", "1", "1", "3", "1", "0", "1", "1", "0.5", "0.25",
-                               "1", "1", "DisplayClass", "8"});
+    std::string other = Lines({"ProjectDescription",
+                               "theirs",
+                               "Vertices",
+                               "2",
+                               "1",
+                               "2",
+                               "3",
+                               "4",
+                               "5",
+                               "6",
+                               "Textures",
+                               "2",
+                               t3,
+                               "0",
+                               "",
+                               "0",
+                               t4,
+                               "0",
+                               "",
+                               "0",
+                               "TextureBackColors",
+                               "clRed",
+                               "$00010203",
+                               "Lines",
+                               "1",
+                               "1",
+                               "1",
+                               "1",
+                               "1",
+                               "0",
+                               "Polygons",
+                               "2",
+                               "1",
+                               "1",
+                               "1",
+                               "3",
+                               "0",
+                               "1",
+                               "0",
+                               "999",
+                               "1",
+                               "1",
+                               "1",
+                               "3",
+                               "1",
+                               "0",
+                               "1",
+                               "1",
+                               "0.5",
+                               "0.25",
+                               "1",
+                               "1",
+                               "DisplayClass",
+                               "8"});
     FakeUi ui;
     ui.offsetAnswers.push_back(Offset3{10, 0, -1});
     ASSERT_EQ(MergeProjectText(p, "/x/other.3dp", other, ui), ReadOutcome::Completed);
@@ -437,10 +523,10 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
     EXPECT_EQ(p.Textures[4].BackColor, 0x00010203u);
     EXPECT_EQ(p.ProjectDescription, "mine");
     EXPECT_EQ(p.DisplayClass, 4);
-    EXPECT_EQ(ui.log, (std::vector<std::string>{
-                          "Rebuilding Texture Library.....", "Done.", "",
-                          "Added from Project /x/other.3dp: ",
-                          "2 Vertices, 1 Line(s), 2 Polygons(s), 2 Texture(s)."}));
+    EXPECT_EQ(ui.log,
+              (std::vector<std::string>{"Rebuilding Texture Library.....", "Done.", "",
+                                        "Added from Project /x/other.3dp: ",
+                                        "2 Vertices, 1 Line(s), 2 Polygons(s), 2 Texture(s)."}));
     EXPECT_EQ(ui.texturesAtRebuild, 5u);
     EXPECT_EQ(p.Box.MaxX, 14);
 

@@ -34,8 +34,7 @@ TEST(ResetProject, EmptiesListsAndRestoresDefaults) {
     ResetProject(p);
 
     EXPECT_TRUE(p.Vertices.empty() && p.Textures.empty() && p.TextureObjects.empty() &&
-                p.Lines.empty() && p.VisLines.empty() && p.Polygons.empty() &&
-                p.CollVols.empty());
+                p.Lines.empty() && p.VisLines.empty() && p.Polygons.empty() && p.CollVols.empty());
     EXPECT_EQ(p.DisplayClass, 3);
     EXPECT_EQ(p.ProjectDescription, "None available");
     EXPECT_EQ(p.ProjectFileName, "None");

@@ -15,7 +15,7 @@ namespace keys = meshforge::general_keys;
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string tmpl = std::filesystem::temp_directory_path().string() + "/mfsettings-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
@@ -81,13 +81,13 @@ TEST_F(SettingsFileTest, StoredValuesAreInterpretedAndClamped) {
     EXPECT_TRUE(settings.ReadFlag(keys::kShowGrid));
     EXPECT_EQ(settings.ReadNumber(keys::kGridScale), 20);
     EXPECT_EQ(settings.ReadNumber(keys::kGridSize), 1);
-    EXPECT_TRUE(settings.ReadFlag(keys::kMaxOnStartup));  // not an integer: default
+    EXPECT_TRUE(settings.ReadFlag(keys::kMaxOnStartup)); // not an integer: default
     EXPECT_FALSE(settings.ReadFlag(keys::kCopyBmp));
     EXPECT_TRUE(settings.ReadGeneralOptions().RandomPolyColors);
 }
 
 TEST_F(SettingsFileTest, UnreadableOrBinaryFileDoesNotCrash) {
-    std::filesystem::create_directory(IniPath());  // a folder where the file should be
+    std::filesystem::create_directory(IniPath()); // a folder where the file should be
     EXPECT_NO_THROW(SettingsFile(IniPath()).ReadGeneralOptions());
     std::filesystem::remove(IniPath());
     WriteFileAtomically(IniPath(), std::string("\0[\xff\r=]\n[\n=\r\r\n[X\0]=", 18));
@@ -96,7 +96,8 @@ TEST_F(SettingsFileTest, UnreadableOrBinaryFileDoesNotCrash) {
 }
 
 TEST(IniFileTest, ParsesEveryLineEndingAndKeepsNamesAndValuesVerbatim) {
-    IniFile ini = IniFile::Parse("junk=before\r[My Group %20]\r\nA=1\nB= x=y \rnot a pair\n[Other]\nA=2");
+    IniFile ini =
+        IniFile::Parse("junk=before\r[My Group %20]\r\nA=1\nB= x=y \rnot a pair\n[Other]\nA=2");
     EXPECT_EQ(ini.Get("My Group %20", "A"), "1");
     EXPECT_EQ(ini.Get("my group %20", "b"), " x=y ");
     EXPECT_EQ(ini.Get("Other", "A"), "2");
@@ -118,7 +119,7 @@ TEST(IniFileTest, TypedReadsAndWrites) {
     EXPECT_FALSE(ini.ReadBool("S", "F", true));
     EXPECT_TRUE(ini.ReadBool("S", "X", true));
     EXPECT_EQ(ini.ReadString("S", "missing", "d"), "d");
-    ini.Set("s", "n", "again");  // same key, other case: replaced in place
+    ini.Set("s", "n", "again"); // same key, other case: replaced in place
     EXPECT_EQ(ini.Serialize(), "[S]\r\nN=again\r\nT=1\r\nF=0\r\nX=12abc\r\n");
     ini.Set("S", "Evil=Key", "line\r\nbreak");
     EXPECT_EQ(IniFile::Parse(ini.Serialize()).Get("S", "EvilKey"), "linebreak");

@@ -8,8 +8,7 @@ using namespace meshforge;
 
 namespace {
 
-template <typename F>
-std::string ErrorOf(F f) {
+template <typename F> std::string ErrorOf(F f) {
     try {
         f();
     } catch (const ParseError& e) {
@@ -26,11 +25,11 @@ TEST(FormatFixed, PadsAndRoundsAtThreeDecimals) {
     EXPECT_EQ(FormatFixed(-3.25), "-3.250");
     EXPECT_EQ(FormatFixed(0.0005), "0.001");
     EXPECT_EQ(FormatFixed(-0.0005), "-0.001");
-    EXPECT_EQ(FormatFixed(0.0625, 3), "0.063");     // exact tie rounds away
+    EXPECT_EQ(FormatFixed(0.0625, 3), "0.063"); // exact tie rounds away
     EXPECT_EQ(FormatFixed(-0.0625, 3), "-0.063");
-    EXPECT_EQ(FormatFixed(9.9996), "10.000");       // carry into integer part
+    EXPECT_EQ(FormatFixed(9.9996), "10.000"); // carry into integer part
     EXPECT_EQ(FormatFixed(999.9999), "1000.000");
-    EXPECT_EQ(FormatFixed3(2.0005f), "2.000");      // float lies just below the tie
+    EXPECT_EQ(FormatFixed3(2.0005f), "2.000"); // float lies just below the tie
     EXPECT_EQ(FormatFixed3(2.5f), "2.500");
 }
 
@@ -53,7 +52,7 @@ TEST(FormatFixed, ExponentFormBeyondSevenIntegerDigits) {
     EXPECT_EQ(FormatFixed(123456789), "1.234568E8");
     EXPECT_EQ(FormatFixed(-123456789), "-1.234568E8");
     EXPECT_EQ(FormatFixed(12345678), "1.234568E7");
-    EXPECT_EQ(FormatFixed(9999999.6), "1E7");        // rounding adds a digit
+    EXPECT_EQ(FormatFixed(9999999.6), "1E7"); // rounding adds a digit
     EXPECT_EQ(FormatFixed(9999999.4), "9999999.000");
     EXPECT_EQ(FormatFixed(1e20), "1E20");
 }
@@ -74,7 +73,7 @@ TEST(FormatGeneral, FifteenDigitsTrimmed) {
 TEST(FormatGeneral, ExponentForms) {
     EXPECT_EQ(FormatGeneral(1.5e-6f), "1.50000005305628E-6");
     EXPECT_EQ(FormatGeneral(-1.5e-6f), "-1.50000005305628E-6");
-    EXPECT_EQ(FormatGeneral(0.00001f), "9.99999974737875E-6");  // float is below 1E-5
+    EXPECT_EQ(FormatGeneral(0.00001f), "9.99999974737875E-6"); // float is below 1E-5
     EXPECT_EQ(FormatGeneral(1e16f), "1.00000002725642E16");
     EXPECT_EQ(FormatGeneral(1e-10f), "1.00000001335143E-10");
 }
@@ -152,7 +151,7 @@ TEST(Colors, FormatUsesStandardNamesOnly) {
     EXPECT_EQ(FormatColor(0xFFFFFF), "clWhite");
     EXPECT_EQ(FormatColor(0x000000), "clBlack");
     EXPECT_EQ(FormatColor(0xFF00FF), "clFuchsia");
-    EXPECT_EQ(FormatColor(0xE1FFFF), "$00E1FFFF");   // system colour value: hex
+    EXPECT_EQ(FormatColor(0xE1FFFF), "$00E1FFFF"); // system colour value: hex
     EXPECT_EQ(FormatColor(0x1FFFFFFF), "$1FFFFFFF");
     EXPECT_EQ(FormatColor(0xabcdef), "$00ABCDEF");
     for (uint32_t c : {0x000080u, 0x808000u, 0xC0C0C0u, 0x123456u, 0xFFFFFFFEu})

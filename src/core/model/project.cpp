@@ -52,12 +52,18 @@ void UpdateBoundingBox(Project& p) {
     b.MinZ = b.MaxZ = first.Z;
     for (std::size_t i = 1; i < p.Vertices.size(); ++i) {
         const Vertex& v = p.Vertices[i];
-        if (v.X < b.MinX) b.MinX = v.X;
-        if (v.X > b.MaxX) b.MaxX = v.X;
-        if (v.Y < b.MinY) b.MinY = v.Y;
-        if (v.Y > b.MaxY) b.MaxY = v.Y;
-        if (v.Z < b.MinZ) b.MinZ = v.Z;
-        if (v.Z > b.MaxZ) b.MaxZ = v.Z;
+        if (v.X < b.MinX)
+            b.MinX = v.X;
+        if (v.X > b.MaxX)
+            b.MaxX = v.X;
+        if (v.Y < b.MinY)
+            b.MinY = v.Y;
+        if (v.Y > b.MaxY)
+            b.MaxY = v.Y;
+        if (v.Z < b.MinZ)
+            b.MinZ = v.Z;
+        if (v.Z > b.MaxZ)
+            b.MaxZ = v.Z;
     }
     b.CenterX = (b.MaxX + b.MinX) / 2;
     b.CenterY = (b.MaxY + b.MinY) / 2;

@@ -9,10 +9,10 @@ inline constexpr const char* kProgramName = "Meshforge";
 inline constexpr const char* kProgramVersion = "v1.25";
 
 // Sentinels shared by every subsystem.
-inline constexpr int32_t kUntextured = 999;    // TextureIndex of a polygon without texture
-inline constexpr int32_t kNoTexture = 999;     // CurrentTexture when none is selected
-inline constexpr int32_t kNoElement = 9999;    // CurrentPolygon, CurrentLine, PivotVertex
-inline constexpr const char* kNoFile = "None"; // ProjectFileName of a project without file
+inline constexpr int32_t kUntextured = 999;      // TextureIndex of a polygon without texture
+inline constexpr int32_t kNoTexture = 999;       // CurrentTexture when none is selected
+inline constexpr int32_t kNoElement = 9999;      // CurrentPolygon, CurrentLine, PivotVertex
+inline constexpr const char* kNoFile = "None";   // ProjectFileName of a project without file
 inline constexpr std::size_t kMaxTextures = 998; // 999 is the untextured marker
 inline constexpr uint32_t kUndeterminedBackColor = 0x00DDDDDD;
 

@@ -45,10 +45,9 @@ std::string_view FolderPart(std::string_view path) {
 std::string ConversionInfoText(const std::string& filename, int transparent,
                                const std::string& maskFilename, int repeatValue) {
     std::string s;
-    for (const char* line :
-         {"; Conversion Info for BMP > MIP", ";", "; Filename: Path to Bitmap",
-          "; Transparent: 0= No, 1= Yes", "; MaskFilename: Path to Mask Bitmap",
-          "; Repeat Texture: 0= No, 1= Horizontal, 2= Vertical, 3= Both", ";"}) {
+    for (const char* line : {"; Conversion Info for BMP > MIP", ";", "; Filename: Path to Bitmap",
+                             "; Transparent: 0= No, 1= Yes", "; MaskFilename: Path to Mask Bitmap",
+                             "; Repeat Texture: 0= No, 1= Horizontal, 2= Vertical, 3= Both", ";"}) {
         s += line;
         s += "\r\n";
     }
@@ -138,8 +137,8 @@ void WritePolygon(Writer& w, const ObjectData& poly) {
     w.Int(poly.TextureIndex);
     if (poly.TextureIndex < kUntextured) {
         for (int32_t k = 0; k + 1 < poly.VertexCount(); ++k) {
-            TexCoord tc = k < static_cast<int32_t>(poly.TexCoords.size()) ? poly.TexCoords[k]
-                                                                          : TexCoord{};
+            TexCoord tc =
+                k < static_cast<int32_t>(poly.TexCoords.size()) ? poly.TexCoords[k] : TexCoord{};
             w.General(tc.U);
             w.General(tc.V);
         }
@@ -473,7 +472,8 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
                     list[out] = std::move(list[i]);
                 ++out;
             } else {
-                problems.push_back(std::string(kind) + " " + std::to_string(i) + lineText(lines, i) +
+                problems.push_back(std::string(kind) + " " + std::to_string(i) +
+                                   lineText(lines, i) +
                                    ": vertex index outside the vertex list, dropped");
             }
         }
@@ -486,8 +486,8 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
     std::size_t out = 0;
     for (std::size_t i = 0; i < p.Polygons.size(); ++i) {
         ObjectData& poly = p.Polygons[i];
-        bool ok = !poly.VertexIndices.empty() &&
-                  poly.VertexIndices.front() == poly.VertexIndices.back();
+        bool ok =
+            !poly.VertexIndices.empty() && poly.VertexIndices.front() == poly.VertexIndices.back();
         for (int32_t idx : poly.VertexIndices)
             ok = ok && vertexOk(idx);
         if (!ok) {
@@ -548,8 +548,8 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
 
 bool IsKeywordStart(std::string_view line) {
     // Cheap pre-check: every keyword starts with one of these letters.
-    return !line.empty() && (line[0] == 'P' || line[0] == 'V' || line[0] == 'T' ||
-                             line[0] == 'L' || line[0] == 'D' || line[0] == 'C' || line[0] == 'O');
+    return !line.empty() && (line[0] == 'P' || line[0] == 'V' || line[0] == 'T' || line[0] == 'L' ||
+                             line[0] == 'D' || line[0] == 'C' || line[0] == 'O');
 }
 
 std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t t) {
@@ -664,7 +664,8 @@ ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
     std::string_view name = FileNamePart(path);
     p.ProjectName = std::string(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
     LineSource src(path, text);
-    if (auto stopped = GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForRead(p, src, ui, w); }))
+    if (auto stopped =
+            GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForRead(p, src, ui, w); }))
         return *stopped;
     ui.Log("");
     ui.Log("Loaded from Project " + path + ": ");
@@ -750,13 +751,12 @@ void ScanForMerge(Project& p, const LineSource& src, Ui& ui, SourceLines& where,
 
 } // namespace
 
-ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
-                             Ui& ui) {
+ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text, Ui& ui) {
     const std::size_t v0 = p.Vertices.size(), t0 = p.Textures.size(), l0 = p.Lines.size(),
                       p0 = p.Polygons.size();
     LineSource src(path, text);
-    if (auto stopped = GuardedScan(p, path, ui,
-                                   [&](SourceLines& w) { ScanForMerge(p, src, ui, w, v0, t0); }))
+    if (auto stopped =
+            GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForMerge(p, src, ui, w, v0, t0); }))
         return *stopped;
     ui.Log("");
     ui.Log("Added from Project " + path + ": ");

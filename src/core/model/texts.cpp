@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <system_error>
 
@@ -17,13 +17,15 @@ constexpr int kFixedSignificant = 7;
 constexpr int kGeneralSignificant = 15;
 
 std::string NonFinite(double value) {
-    if (std::isnan(value)) return "NAN";
+    if (std::isnan(value))
+        return "NAN";
     return value < 0 ? "-INF" : "INF";
 }
 
 // Mantissa "d.ddd" from a digit string (trailing zeros dropped) + "E" + exp.
 std::string ExponentForm(bool negative, std::string digits, int exponent) {
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out = negative ? "-" : "";
     out += digits[0];
     if (digits.size() > 1) {
@@ -39,12 +41,16 @@ std::string ExponentForm(bool negative, std::string digits, int exponent) {
 
 std::string_view Trim(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct NamedColor {
     std::string_view name;
@@ -52,43 +58,57 @@ struct NamedColor {
 };
 
 constexpr std::array<NamedColor, 16> kStandardColors{{
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000},
-    {"clOlive", 0x008080}, {"clNavy", 0x800000},   {"clPurple", 0x800080},
-    {"clTeal", 0x808000},  {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},   {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
     {"clWhite", 0xFFFFFF},
 }};
 
 // System colours with the classic default desktop palette.
 constexpr std::array<NamedColor, 24> kSystemColors{{
-    {"clScrollBar", 0xC0C0C0},       {"clBackground", 0x808000},
-    {"clActiveCaption", 0x800000},   {"clInactiveCaption", 0x808080},
-    {"clMenu", 0xC0C0C0},            {"clWindow", 0xFFFFFF},
-    {"clWindowFrame", 0x000000},     {"clMenuText", 0x000000},
-    {"clWindowText", 0x000000},      {"clCaptionText", 0xFFFFFF},
-    {"clActiveBorder", 0xC0C0C0},    {"clInactiveBorder", 0xC0C0C0},
-    {"clAppWorkSpace", 0x808080},    {"clHighlight", 0x800000},
-    {"clHighlightText", 0xFFFFFF},   {"clBtnFace", 0xC0C0C0},
-    {"clBtnShadow", 0x808080},       {"clGrayText", 0x808080},
-    {"clBtnText", 0x000000},         {"clInactiveCaptionText", 0xC0C0C0},
-    {"clBtnHighlight", 0xFFFFFF},    {"clInfoText", 0x000000},
-    {"clInfoBk", 0xE1FFFF},          {"clNone", kColorNone},
+    {"clScrollBar", 0xC0C0C0},     {"clBackground", 0x808000},
+    {"clActiveCaption", 0x800000}, {"clInactiveCaption", 0x808080},
+    {"clMenu", 0xC0C0C0},          {"clWindow", 0xFFFFFF},
+    {"clWindowFrame", 0x000000},   {"clMenuText", 0x000000},
+    {"clWindowText", 0x000000},    {"clCaptionText", 0xFFFFFF},
+    {"clActiveBorder", 0xC0C0C0},  {"clInactiveBorder", 0xC0C0C0},
+    {"clAppWorkSpace", 0x808080},  {"clHighlight", 0x800000},
+    {"clHighlightText", 0xFFFFFF}, {"clBtnFace", 0xC0C0C0},
+    {"clBtnShadow", 0x808080},     {"clGrayText", 0x808080},
+    {"clBtnText", 0x000000},       {"clInactiveCaptionText", 0xC0C0C0},
+    {"clBtnHighlight", 0xFFFFFF},  {"clInfoText", 0x000000},
+    {"clInfoBk", 0xE1FFFF},        {"clNone", kColorNone},
 }};
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (lower(a[i]) != lower(b[i]))
+            return false;
     return true;
 }
 
 } // namespace
 
 std::string FormatFixed(double value, int decimals) {
-    if (!std::isfinite(value)) return NonFinite(value);
-    if (decimals < 0) decimals = 0;
+    if (!std::isfinite(value))
+        return NonFinite(value);
+    if (decimals < 0)
+        decimals = 0;
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
 
@@ -106,14 +126,16 @@ std::string FormatFixed(double value, int decimals) {
     if (firstNonZero == std::string::npos) {
         return "0" + (decimals > 0 ? "." + std::string(decimals, '0') : "");
     }
-    const int keep = std::min(static_cast<int>(firstNonZero) + kFixedSignificant - 1,
-                              intLen + decimals - 1);
+    const int keep =
+        std::min(static_cast<int>(firstNonZero) + kFixedSignificant - 1, intLen + decimals - 1);
     // keep >= 0 always, since digits[0] is the added leading zero.
     const bool roundUp = keep + 1 < static_cast<int>(digits.size()) && digits[keep + 1] >= '5';
-    for (size_t i = keep + 1; i < digits.size(); ++i) digits[i] = '0';
+    for (size_t i = keep + 1; i < digits.size(); ++i)
+        digits[i] = '0';
     if (roundUp) {
         int i = keep;
-        while (digits[i] == '9') digits[i--] = '0';
+        while (digits[i] == '9')
+            digits[i--] = '0';
         ++digits[i]; // cannot run past the added leading zero
     }
 
@@ -136,24 +158,30 @@ std::string FormatFixed(double value, int decimals) {
     return out;
 }
 
-std::string FormatFixed3(float value) { return FormatFixed(value, 3); }
+std::string FormatFixed3(float value) {
+    return FormatFixed(value, 3);
+}
 
 std::string FormatGeneral(float value) {
     const double v = value;
-    if (!std::isfinite(v)) return NonFinite(v);
-    if (v == 0) return "0";
+    if (!std::isfinite(v))
+        return NonFinite(v);
+    if (v == 0)
+        return "0";
     const bool negative = v < 0;
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v),
-                             std::chars_format::scientific, kGeneralSignificant - 1);
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
+                             kGeneralSignificant - 1);
     std::string_view sci(buf, res.ptr - buf);
     const size_t e = sci.find('e');
     std::string digits;
     for (char c : sci.substr(0, e))
-        if (c != '.') digits += c;
+        if (c != '.')
+            digits += c;
     int exponent = 0;
     std::string_view expText = sci.substr(e + 1);
-    if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
+    if (!expText.empty() && expText.front() == '+')
+        expText.remove_prefix(1);
     std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
 
     if (exponent < -5 || exponent >= kGeneralSignificant)
@@ -167,10 +195,12 @@ std::string FormatGeneral(float value) {
         intPart = "0";
         fracPart = std::string(-exponent - 1, '0') + digits;
     }
-    while (!fracPart.empty() && fracPart.back() == '0') fracPart.pop_back();
+    while (!fracPart.empty() && fracPart.back() == '0')
+        fracPart.pop_back();
     std::string out = negative ? "-" : "";
     out += intPart;
-    if (!fracPart.empty()) out += "." + fracPart;
+    if (!fracPart.empty())
+        out += "." + fracPart;
     return out;
 }
 
@@ -188,32 +218,48 @@ float ParseFloat(std::string_view text) {
     size_t i = 0;
     std::string number;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') number += '-';
+        if (s[i] == '-')
+            number += '-';
         ++i;
     }
     const size_t body = i;
     bool anyDigit = false;
-    while (i < s.size() && IsDigit(s[i])) { ++i; anyDigit = true; }
+    while (i < s.size() && IsDigit(s[i])) {
+        ++i;
+        anyDigit = true;
+    }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) { ++i; anyDigit = true; }
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+            anyDigit = true;
+        }
     }
-    if (!anyDigit) return fail();
+    if (!anyDigit)
+        return fail();
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
         bool expDigit = false;
-        while (i < s.size() && IsDigit(s[i])) { ++i; expDigit = true; }
-        if (!expDigit) return fail();
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+            expDigit = true;
+        }
+        if (!expDigit)
+            return fail();
     }
-    if (i != s.size()) return fail();
+    if (i != s.size())
+        return fail();
     number.append(s.substr(body));
 
     double d = 0;
     auto res = std::from_chars(number.data(), number.data() + number.size(), d,
                                std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != number.data() + number.size()) return fail();
-    if (!std::isfinite(d) || std::fabs(d) > FLT_MAX) return fail();
+    if (res.ec != std::errc() || res.ptr != number.data() + number.size())
+        return fail();
+    if (!std::isfinite(d) || std::fabs(d) > FLT_MAX)
+        return fail();
     return static_cast<float>(d);
 }
 
@@ -224,44 +270,57 @@ int32_t ParseInt(std::string_view text) {
     std::string_view s = Trim(text);
     std::string number;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        if (s.front() == '-') number += '-';
+        if (s.front() == '-')
+            number += '-';
         s.remove_prefix(1);
     }
-    if (s.empty()) return fail();
+    if (s.empty())
+        return fail();
     for (char c : s)
-        if (!IsDigit(c)) return fail();
+        if (!IsDigit(c))
+            return fail();
     number.append(s);
     int32_t value = 0;
     auto res = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (res.ec != std::errc() || res.ptr != number.data() + number.size()) return fail();
+    if (res.ec != std::errc() || res.ptr != number.data() + number.size())
+        return fail();
     return value;
 }
 
-bool ParseBool(std::string_view text) { return text == "1"; }
+bool ParseBool(std::string_view text) {
+    return text == "1";
+}
 
-std::string FormatBool(bool value) { return value ? "1" : "0"; }
+std::string FormatBool(bool value) {
+    return value ? "1" : "0";
+}
 
 uint32_t ParseColor(std::string_view text) {
     for (const auto& c : kStandardColors)
-        if (EqualNoCase(c.name, text)) return c.value;
+        if (EqualNoCase(c.name, text))
+            return c.value;
     for (const auto& c : kSystemColors)
-        if (EqualNoCase(c.name, text)) return c.value;
+        if (EqualNoCase(c.name, text))
+            return c.value;
     if (text.size() >= 2 && text.size() <= 9 && text.front() == '$') {
         uint32_t value = 0;
         const char* first = text.data() + 1;
         const char* last = text.data() + text.size();
         auto res = std::from_chars(first, last, value, 16);
-        if (res.ec == std::errc() && res.ptr == last) return value;
+        if (res.ec == std::errc() && res.ptr == last)
+            return value;
     }
     throw ParseError("'" + std::string(text) + "' is not a valid colour value");
 }
 
 std::string FormatColor(uint32_t colour) {
     for (const auto& c : kStandardColors)
-        if (c.value == colour) return std::string(c.name);
+        if (c.value == colour)
+            return std::string(c.name);
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "$";
-    for (int shift = 28; shift >= 0; shift -= 4) out += kHex[(colour >> shift) & 0xF];
+    for (int shift = 28; shift >= 0; shift -= 4)
+        out += kHex[(colour >> shift) & 0xF];
     return out;
 }
 

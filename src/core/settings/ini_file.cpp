@@ -7,7 +7,9 @@ namespace meshforge {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -82,7 +84,7 @@ IniFile IniFile::Parse(std::string_view text) {
         std::string_view value = line.substr(eq + 1);
         auto it = std::find_if(current->entries.begin(), current->entries.end(),
                                [&](const auto& e) { return EqualsNoCase(e.first, key); });
-        if (it == current->entries.end())  // the first occurrence wins, as on Windows
+        if (it == current->entries.end()) // the first occurrence wins, as on Windows
             current->entries.emplace_back(std::string(key), std::string(value));
     }
     return ini;
@@ -122,7 +124,9 @@ const IniFile::Section* IniFile::FindSection(std::string_view name) const {
     return nullptr;
 }
 
-bool IniFile::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniFile::HasSection(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
 
 std::optional<std::string> IniFile::Get(std::string_view section, std::string_view key) const {
     const Section* s = FindSection(section);
@@ -139,7 +143,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     std::string cleanKey = Without(key, "\r\n=");
     std::string cleanValue = Without(value, "\r\n");
     if (cleanKey.empty() || cleanKey.front() == '[')
-        return;  // could never be read back
+        return; // could never be read back
     Section* s = FindSection(cleanSection);
     if (s == nullptr) {
         sections_.push_back(Section{cleanSection, {}});

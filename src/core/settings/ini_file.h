@@ -10,7 +10,7 @@ namespace meshforge {
 // An INI text held in memory: sections in file order, each with its keys in order.
 // Section and key names are matched case-insensitively (ASCII), as Windows INI files do.
 class IniFile {
-public:
+  public:
     // Reads "[Name]" headers and "Key=Value" lines; lines may end in CR LF, LF or CR.
     // Any other line, and any key line before the first header, is ignored. Never throws.
     static IniFile Parse(std::string_view text);
@@ -43,7 +43,7 @@ public:
     };
     const std::vector<Section>& Sections() const { return sections_; }
 
-private:
+  private:
     Section* FindSection(std::string_view name);
     const Section* FindSection(std::string_view name) const;
 

@@ -5,7 +5,9 @@
 namespace meshforge {
 
 namespace {
-bool Listable(const std::string& path) { return !path.empty() && path != "None"; }
+bool Listable(const std::string& path) {
+    return !path.empty() && path != "None";
+}
 } // namespace
 
 void RecentFiles::Add(const std::string& path) {

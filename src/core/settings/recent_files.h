@@ -10,7 +10,7 @@ inline constexpr const char* kRecentFilesSection = "Recent Used Files";
 
 // The recently used project paths, most recent first, at most kMaxEntries.
 class RecentFiles {
-public:
+  public:
     static constexpr std::size_t kMaxEntries = 10;
 
     // Moves an already listed path to the top, or inserts a new one there and drops
@@ -24,7 +24,7 @@ public:
     // Erases the recent-files section, then writes F0, F1, ... in list order.
     void Store(IniFile& ini) const;
 
-private:
+  private:
     std::vector<std::string> paths_;
 };
 

@@ -16,8 +16,8 @@ enum class Kind { Text, Flag, Number };
 struct KeyInfo {
     std::string_view key;
     Kind kind;
-    std::string_view text;  // default for texts
-    int number;             // default for flags (0/1) and numbers
+    std::string_view text; // default for texts
+    int number;            // default for flags (0/1) and numbers
     int min;
     int max;
 };
@@ -78,7 +78,9 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
     }
 }
 
-std::string SettingsFile::PathFor(const std::string& appFolder) { return appFolder + "Meshforge.ini"; }
+std::string SettingsFile::PathFor(const std::string& appFolder) {
+    return appFolder + "Meshforge.ini";
+}
 
 std::string SettingsFile::ReadText(std::string_view key) const {
     return ini_.ReadString(kGeneralOptionsSection, key, DefaultText(Find(key)));
@@ -145,6 +147,8 @@ void SettingsFile::StoreRecentFiles(const RecentFiles& files) {
     Flush();
 }
 
-void SettingsFile::Flush() const { WriteFileAtomically(path_, ini_.Serialize()); }
+void SettingsFile::Flush() const {
+    WriteFileAtomically(path_, ini_.Serialize());
+}
 
 } // namespace meshforge

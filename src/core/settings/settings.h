@@ -46,15 +46,15 @@ struct GeneralOptions {
     bool ToolTips = false;
     bool NoCaption = false;
     bool ShowGrid = false;
-    int GridScale = 1;  // 1..20
-    int GridSize = 1;   // 1..100
+    int GridScale = 1; // 1..20
+    int GridSize = 1;  // 1..100
     std::string GridColor = "clBlack";
 };
 
 // The installation's settings file. Reads come from the copy loaded at construction
 // (kept current by this object's writes); every write goes to disk at once.
 class SettingsFile {
-public:
+  public:
     // Loads the file when it exists. A missing, unreadable or malformed file gives defaults.
     explicit SettingsFile(std::string path);
 
@@ -72,7 +72,8 @@ public:
     bool ReadFlag(std::string_view key) const;
     int ReadNumber(std::string_view key) const;
 
-    // Store a "General Options" key and rewrite the file. Throw FileError when it cannot be written.
+    // Store a "General Options" key and rewrite the file. Throw FileError when it cannot be
+    // written.
     void WriteText(std::string_view key, std::string_view value);
     void WriteFlag(std::string_view key, bool value);
     void WriteNumber(std::string_view key, int value);
@@ -81,7 +82,7 @@ public:
     // Replaces the recent-files section and rewrites the file. Throws FileError on failure.
     void StoreRecentFiles(const RecentFiles& files);
 
-private:
+  private:
     void Flush() const;
 
     std::string path_;

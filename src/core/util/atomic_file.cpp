@@ -12,7 +12,9 @@
 namespace meshforge {
 
 namespace {
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 } // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
