@@ -8,7 +8,6 @@
 #include "util/errors.h"
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 namespace meshforge {
@@ -291,10 +290,6 @@ class LineSource {
     std::vector<std::string_view> lines_;
 };
 
-struct Located {
-    std::size_t line; // 0-based line of the element's first value
-};
-
 // Element lines remembered for the index check after a read; index = position in the list.
 struct SourceLines {
     std::vector<std::size_t> lines, polygons, visLines, collVols;
@@ -432,7 +427,7 @@ void ReadOptions(const LineSource& src, std::size_t at, ViewOptions& o) {
     o.VertexDisplaySize = src.Int(at + 12, "the vertex display size");
     for (int k = 0; k < 3; ++k) {
         std::string text(src.Text(at + 13 + k, "a colour"));
-        src.Color(at + 13 + k, "a colour");
+        src.Color(at + 13 + k, "a colour"); // fails with the file and line
         if (k == 0)
             SetBackgroundColor(o, text);
         else if (k == 1)
