@@ -1,6 +1,6 @@
 // Project file write and read on a large generated object, against the floor of reading the
 // same file's lines into memory.
-#include "app/ui.h"
+#include "app/quiet_ui.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
@@ -15,14 +15,6 @@ using namespace meshforge;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct QuietUi : Ui {
-    void Log(std::string_view) override {}
-    void Message(std::string_view) override {}
-    std::optional<std::string> ChooseBitmap(std::string_view p) override { return std::string(p); }
-    std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
-    void RebuildTextureLibrary(Project&) override {}
-};
 
 constexpr int kVertices = 1'000'000;
 constexpr int kTriangles = 1'000'000;

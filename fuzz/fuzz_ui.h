@@ -1,15 +1,12 @@
 #pragma once
-#include "app/ui.h"
+#include "app/quiet_ui.h"
 
 // Answers every question so that reads go as far as they can.
-struct FuzzUi : meshforge::Ui {
-    void Log(std::string_view) override {}
-    void Message(std::string_view) override {}
-    std::optional<std::string> ChooseBitmap(std::string_view preset) override {
-        return std::string(preset);
+struct FuzzUi : meshforge::QuietUi {
+    meshforge::Answer Ask(std::string_view, std::string_view, meshforge::Buttons) override {
+        return meshforge::Answer::Yes;
     }
     std::optional<meshforge::Offset3> AskImportOffset() override {
         return meshforge::Offset3{1, 2, 3};
     }
-    void RebuildTextureLibrary(meshforge::Project&) override {}
 };

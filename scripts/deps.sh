@@ -13,4 +13,6 @@ ensure_packages() {
         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
     fi
 }
-BUILD_PACKAGES=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev)
+BUILD_PACKAGES=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+    qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+    xvfb xauth)

@@ -29,4 +29,10 @@ std::optional<std::string> CliUi::ChooseBitmap(std::string_view preset) {
     return std::string(preset);
 }
 
+Answer CliUi::Ask(std::string_view text, std::string_view caption, Buttons buttons) {
+    Answer a = buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    err_ << caption << ": " << Printable(text) << (a == Answer::Cancel ? " Cancel" : " No") << '\n';
+    return a;
+}
+
 } // namespace meshforge::cli

@@ -1,4 +1,5 @@
 #include "fake_ui.h"
+#include "temp_dir.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
@@ -11,6 +12,7 @@
 
 using namespace meshforge;
 using meshforge::test::FakeUi;
+using meshforge::test::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,21 +25,6 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
     }
     return s;
 }
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "mf-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::string Touch(const std::string& name, const std::string& content = "BM") const {
-        fs::create_directories((path / name).parent_path());
-        std::ofstream(path / name, std::ios::binary) << content;
-        return (path / name).string();
-    }
-};
 
 std::string Sep() {
     return std::string(1, fs::path::preferred_separator);

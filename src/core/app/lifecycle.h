@@ -1,12 +1,95 @@
 #pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/project_file.h"
+#include "settings/recent_files.h"
 
 namespace meshforge {
 
 struct Project;
 struct Ui;
 
-// "Clear All": empties the Project and logs "All Data Cleared !". Menu states and the view
-// caption are the window's part.
+inline constexpr std::string_view kProjectNameRuleMessage = "Up to 8 Characters allowed !";
+inline constexpr std::string_view kNewProjectCaption = "New Project";
+
+// The shared open dialog's file types, in order (commands select them by 1-based position).
+inline constexpr int kOpenDxf = 1, kOpenVertexText = 2, kOpenProject = 3, kOpenBitmap = 4,
+                     kOpen3DOText = 5;
+const std::vector<std::string>& OpenDialogFilters();
+// The shared save dialog's file types, in order.
+inline constexpr int kSaveProject = 1, kSave3DOText = 2, kSaveLog = 3, kSave3DO = 4, kSaveAse = 5,
+                     kSaveDxf = 6, kSaveVertexText = 7;
+const std::vector<std::string>& SaveDialogFilters();
+
+// Menu entries whose enabled state is set by events rather than by the idle rules.
+struct EventMenuStates {
+    bool SaveProject = false;
+    bool CloseProject = false;
+    bool SaveProjectAs = false;
+    bool WriteAse = false;
+    bool CreateVisLines = true;
+    bool RemoveVisLines = false;
+    bool ConvertVisLines = false;
+};
+
+// What the lifecycle keeps beside the Project: the program folder, the recent-files list, the
+// view caption and the event-set menu states. The window shows them after every command.
+struct Session {
+    std::string AppFolder; // ends with a separator
+    RecentFiles Recent;
+    bool StartupOpenPending = true;
+    std::string ViewCaption = std::string(kNewProjectCaption);
+    EventMenuStates Menus;
+};
+
+// A project name becomes a folder below the program folder: 1 to 8 characters (UTF-8 code
+// points), none of them a path separator or a character file systems refuse, and not "." or
+// "..", so that the folder cannot land anywhere else.
+bool IsValidProjectName(std::string_view name);
+
+// Start-up values of the Project and the session, and the first log lines.
+void StartUp(Project& project, Session& session, Ui& ui);
+
+// "&Close Project". Returns true when no vertices remain afterwards (closed, or nothing to
+// close); false when the user cancelled or the save they asked for did not happen.
+bool CloseProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+
+// "Clear All": empties the Project and logs "All Data Cleared !".
 void ClearAll(Project& project, Ui& ui);
+// The same, with the caption and menu states of the session.
+void ClearAll(Project& project, Session& session, Ui& ui);
+
+// "&Open existing project" (asks for the file) and a recent-files entry or a dropped file
+// (the path is given). Both close the current Project first and stop if that is cancelled.
+// Read errors propagate as ParseError / FileError; what was read before stays.
+void OpenProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+void OpenProjectFile(Project& project, Session& session, const SaveOptions& save, Ui& ui,
+                     const std::string& path);
+
+// Opens the first command-line argument on the view's first paint, once. Returns whether
+// it ran.
+bool OpenFromCommandLine(Project& project, Session& session, Ui& ui,
+                         const std::vector<std::string>& args);
+
+// "S&ave Project" and "&Save project as...". Return whether the project was written; a
+// write error is shown and gives false.
+bool SaveProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+bool SaveProjectAs(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+
+// "Add Data From Another Project". Read errors propagate.
+void AddData(Project& project, Ui& ui);
+
+// "E&xit" and closing the main window: true when the program may end.
+bool RequestExit(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+
+// "Save As Log File": asks for a ".log" file and writes the lines as plain text. Returns
+// whether it was written; a write error is shown.
+bool SaveLogFile(const std::vector<std::string>& lines, Ui& ui);
+
+// "Local Help": the help page AppFolder + "help/index.htm" with its date, or the message that
+// there is none.
+void LocalHelp(const Session& session, Ui& ui);
 
 } // namespace meshforge

@@ -1,0 +1,100 @@
+#include "settings/options.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/texts.h"
+#include "util/errors.h"
+
+namespace meshforge {
+
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+std::size_t LastSeparator(std::string_view path) {
+    return path.find_last_of("\\/");
+}
+
+} // namespace
+
+std::string StartMenuCaption(std::string_view programPath) {
+    std::size_t sep = LastSeparator(programPath);
+    std::string_view name =
+        sep == std::string_view::npos ? programPath : programPath.substr(sep + 1);
+    std::string_view stem = name.size() > 4 ? name.substr(0, name.size() - 4) : std::string_view{};
+    return "Start " + std::string(stem);
+}
+
+FileDialogSpec BrowseDialogFor(BrowseTarget target) {
+    FileDialogSpec spec;
+    spec.Filters.assign(kBrowseFilters.begin(), kBrowseFilters.end());
+    switch (target) {
+    case BrowseTarget::GPL:
+        spec.Title = "Select GPL Executable";
+        spec.FilterIndex = 1;
+        break;
+    case BrowseTarget::Viewer:
+        spec.Title = "Select Executable of 3DO- Viewer Application";
+        spec.FilterIndex = 3;
+        break;
+    case BrowseTarget::UserProgram:
+        spec.Title = "Select Executable of External Program";
+        spec.FilterIndex = 3;
+        break;
+    case BrowseTarget::BitmapArchive:
+        spec.Title = "Select any Bitmap File in Archive Directory";
+        spec.FilterIndex = 4;
+        break;
+    }
+    return spec;
+}
+
+std::uint32_t ColorValueOrBlack(std::string_view colorText) {
+    try {
+        return ParseColor(colorText);
+    } catch (const ParseError&) {
+        return 0;
+    }
+}
+
+ColorTriple GridColorTripleOf(std::string_view colorText) {
+    Rgb c = ColorToRgb(ColorValueOrBlack(colorText));
+    return {c.r, c.g, c.b};
+}
+
+std::string FolderOfFile(std::string_view filePath) {
+    std::size_t sep = LastSeparator(filePath);
+    if (sep == std::string_view::npos)
+        return {};
+    return std::string(filePath.substr(0, sep + 1));
+}
+
+std::string WithTrailingSeparator(std::string_view folder) {
+    std::string out(folder);
+    if (out.empty() || IsSeparator(out.back()))
+        return out;
+    std::size_t sep = LastSeparator(folder);
+    out += sep == std::string_view::npos ? '\\' : folder[sep];
+    return out;
+}
+
+bool IsExistingFolder(std::string_view path) {
+    if (path.empty())
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_directory(std::filesystem::path(path), ec);
+}
+
+TrackFolderControls TrackFolderControlsWhenToggled(bool useTrackFolder, bool autoGPL) {
+    return {useTrackFolder, useTrackFolder, useTrackFolder && autoGPL};
+}
+
+TrackFolderControls TrackFolderControlsWhenShown(const ViewOptions& options) {
+    bool autostart = options.UseTrackFolder && IsExistingFolder(options.TrackFolder);
+    return {options.UseTrackFolder, autostart, autostart && options.AutoGPL};
+}
+
+} // namespace meshforge

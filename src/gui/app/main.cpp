@@ -1,0 +1,32 @@
+#include "app/main_form.h"
+#include "model/project.h"
+#include "util/app_folder.h"
+#include "view/view_form.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QScreen>
+#include <QSurfaceFormat>
+
+int main(int argc, char** argv) {
+    // Every context of the program is a compatibility-profile one with the view's format.
+    QSurfaceFormat::setDefaultFormat(meshforge::gui::TViewForm::ContextFormat());
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(meshforge::kProgramName);
+    // "." is the decimal separator of every number the program shows or reads.
+    QLocale::setDefault(QLocale::c());
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    std::string appFolder = meshforge::ResolveAppFolder("", meshforge::ExecutableFolder());
+    meshforge::gui::TMainForm form(appFolder, args);
+    if (form.StartMaximized()) {
+        // Without a window manager (a bare X server) maximizing is a no-op: fill the screen.
+        form.setGeometry(form.screen()->availableGeometry());
+        form.showMaximized();
+    }
+    else
+        form.show();
+    return app.exec();
+}

@@ -1,0 +1,291 @@
+// The main window's commands and the rules that enable them.
+#include "app/main_form.h"
+
+#include "app/about_box.h"
+#include "app/desc_form.h"
+#include "app/log_panel.h"
+#include "app/system_info.h"
+#include "settings/options_form.h"
+#include "view/view_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include <exception>
+
+namespace meshforge::gui {
+
+namespace {
+
+QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void Enable(QAction* action, bool on) {
+    if (action)
+        action->setEnabled(on);
+}
+
+bool IsProjectFile(const QString& path) {
+    return path.endsWith(".3dp", Qt::CaseInsensitive);
+}
+
+// The local project file of a drop, if it carries exactly that.
+QString DroppedProject(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1)
+        return {};
+    const QUrl& url = urls.front();
+    if (!url.isLocalFile() || !IsProjectFile(url.toLocalFile()))
+        return {};
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void TMainForm::Run(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ui_.Message(e.what());
+    }
+    ApplySessionState();
+    ViewForm->Redraw();
+}
+
+std::function<void()> TMainForm::Guarded(GuardedCommand command, std::function<void()> action) {
+    return [this, command, action] {
+        if (auto message = GuardMessage(command, project_)) {
+            ui_.Message(*message);
+            return;
+        }
+        if (action)
+            Run(action);
+    };
+}
+
+SaveOptions TMainForm::CurrentSaveOptions() const {
+    const GeneralOptions& g = OptionsForm->General();
+    return SaveOptions{session_.AppFolder, g.MakeSubDir, g.CopyBmp, g.MipInfo};
+}
+
+void TMainForm::ApplyIdleRules() {
+    IdleStates s = ComputeIdleStates(project_);
+    Enable(Action("CloseToolButton"), s.CloseProject);
+    Enable(Action("CloseMenu"), s.CloseProject);
+    Enable(Action("SaveAsToolButton"), s.SaveProjectAs);
+    Enable(Action("SaveAsMenu"), s.SaveProjectAs);
+    Enable(Action("WriteASEToolButton"), s.WriteAse);
+    if (QMenu* ase = Menu("WriteASEMenu"))
+        ase->menuAction()->setEnabled(s.WriteAse);
+    for (const char* name : {"CreateLineToolButton", "CreatePolygonToolButton"})
+        Enable(Action(name), s.CreateLine);
+    for (const char* name :
+         {"MoveAllToolButton", "MirrorAllToolButton", "ScaleAllToolButton", "CenterAllToolButton"})
+        Enable(Action(name), s.MoveAll);
+    for (const char* name : {"AssignTexToolButton", "CopyPolyToolButton", "MovePolyToolButton"})
+        Enable(Action(name), s.AssignTexture);
+    Enable(Action("ClearAllMenu"), s.ClearAll);
+    Enable(Action("PrintMenu"), s.PrintProjectData);
+    Enable(Action("ContentsMenu"), s.DisplayContents);
+}
+
+void TMainForm::ApplyMenuOpenRules(QMenu* menu) {
+    MenuOpenStates s = ComputeMenuOpenStates(project_);
+    const QString name = menu->objectName();
+    if (name == "GeometryMenu") {
+        Enable(Action("AddDataMenu"), s.AddData);
+        Enable(Action("InterpolVertexMenu"), s.CreateInterpolatedVertex);
+        Menu("ExportMenu")->menuAction()->setEnabled(s.ExportGeometry);
+    } else if (name == "VisualMenu") {
+        Enable(Action("LinesMenu"), s.Lines);
+        Enable(Action("PolygonsMenu"), s.Polygons);
+        Enable(Action("AssignTexMenu"), s.AssignTextures);
+        Enable(Action("CheckBackColorsMenu"), s.CheckBackgroundColors);
+    } else if (name == "ModifyMenu") {
+        Enable(Action("RotateMenu"), s.RotateVertices);
+        Enable(Action("MoveMenu"), s.MoveVertices);
+        Enable(Action("MirrorMenu"), s.MirrorVertices);
+        Enable(Action("ScaleMenu"), s.ScaleVertices);
+        Enable(Action("CenterMenu"), s.CenterAllVertices);
+        Enable(Action("CopyPolyMenu"), s.CopyPolygon);
+        Enable(Action("MovePolyMenu"), s.MovePolygon);
+    } else if (name == "MiscMenu") {
+        Enable(Action("CollisionMenu"), s.SetCollisionType);
+        Enable(Action("CreateVisLinesMenu"), s.CreateVisLines);
+        Enable(Action("AddInterpolMenu"), s.AddInterpolatedVertices);
+    }
+}
+
+void TMainForm::ApplySessionState() {
+    ViewWindow->setWindowTitle(Q(session_.ViewCaption));
+    const EventMenuStates& m = session_.Menus;
+    Enable(Action("SaveMenu"), m.SaveProject);
+    Enable(Action("CloseMenu"), m.CloseProject);
+    Enable(Action("SaveAsMenu"), m.SaveProjectAs);
+    if (QMenu* ase = Menu("WriteASEMenu"))
+        ase->menuAction()->setEnabled(m.WriteAse);
+    Enable(Action("CreateVisLinesMenu"), m.CreateVisLines);
+    Enable(Action("RemoveVisLinesMenu"), m.RemoveVisLines);
+    Enable(Action("ConvertVisLinesMenu"), m.ConvertVisLines);
+    Menu("ImportMenu")->setTitle(Q(ImportMenuCaption(project_)));
+    const ViewOptions& o = project_.Options;
+    Action("ShowAxisMenu")->setChecked(o.ShowAxis);
+    Action("ShowVerticesMenu")->setChecked(o.ShowVertices);
+    Action("ShowLinesMenu")->setChecked(o.ShowLines);
+    Action("ShowPolygonsMenu")->setChecked(o.ShowPolygons);
+    Action("ShowTexturesMenu")->setChecked(o.ShowTextures);
+    RebuildRecentEntries();
+}
+
+void TMainForm::RebuildRecentEntries() {
+    QMenu* file = Menu("FileMenu");
+    for (QAction* a : recentEntries_) {
+        file->removeAction(a);
+        a->deleteLater();
+    }
+    recentEntries_.clear();
+    // Entries sit between "Options" and "E&xit", paths shortened to 400 pixels.
+    QFontMetrics metrics(file->font());
+    int index = 0;
+    for (const std::string& path : session_.Recent.Paths()) {
+        QString caption = metrics.elidedText(Q(path), Qt::ElideMiddle, 400);
+        auto* a = new QAction(caption.replace("&", "&&"), file);
+        a->setObjectName(QString("RecentFile%1").arg(index++));
+        a->setData(Q(path));
+        connect(a, &QAction::triggered, this, [this, path] { RecentFileClick(path); });
+        file->insertAction(recentSeparator_, a);
+        recentEntries_.push_back(a);
+    }
+}
+
+void TMainForm::OpenMenuClick() {
+    Run([this] { OpenProject(project_, session_, CurrentSaveOptions(), ui_); });
+}
+
+void TMainForm::SaveMenuClick() {
+    Run([this] { SaveProject(project_, session_, CurrentSaveOptions(), ui_); });
+}
+
+void TMainForm::CloseMenuClick() {
+    Run([this] { CloseProject(project_, session_, CurrentSaveOptions(), ui_); });
+}
+
+void TMainForm::ClearAllMenuClick() {
+    Run([this] { ClearAll(project_, session_, ui_); });
+}
+
+void TMainForm::SaveAsMenuClick() {
+    Run([this] { SaveProjectAs(project_, session_, CurrentSaveOptions(), ui_); });
+}
+
+void TMainForm::PrintMenuClick() {
+    Guarded(GuardedCommand::PrintProjectData)();
+}
+
+void TMainForm::OptionsMenuClick() {
+    OptionsForm->exec();
+    ViewForm->Redraw();
+}
+
+void TMainForm::RecentFileClick(const std::string& path) {
+    Run([this, path] { OpenProjectFile(project_, session_, CurrentSaveOptions(), ui_, path); });
+}
+
+void TMainForm::OpenDroppedFile(const QString& path) {
+    RecentFileClick(path.toUtf8().toStdString());
+}
+
+void TMainForm::ExitMenuClick() {
+    close();
+}
+
+void TMainForm::AddDataMenuClick() {
+    Run([this] { AddData(project_, ui_); });
+}
+
+void TMainForm::DescMenuClick() {
+    DescForm->exec();
+}
+
+void TMainForm::OnlineHelpMenuClick() {
+    ui_.OpenDocument(kWebsiteUrl);
+}
+
+void TMainForm::LocalHelpMenuClick() {
+    LocalHelp(session_, ui_);
+}
+
+void TMainForm::AboutMenuClick() {
+    AboutBox->exec();
+}
+
+void TMainForm::ShowSwitchClick(QAction* action, bool& option) {
+    option = action->isChecked();
+    if (action->objectName() == "ShowVerticesMenu")
+        project_.Options.VerticesVisible = option;
+    ViewForm->Redraw();
+}
+
+void TMainForm::StoreRecentFiles() {
+    try {
+        settings_.StoreRecentFiles(session_.Recent);
+    } catch (const std::exception& e) {
+        ui_.Message(e.what());
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool mayEnd = false;
+    Run([&] { mayEnd = RequestExit(project_, session_, CurrentSaveOptions(), ui_); });
+    if (!mayEnd) {
+        event->ignore();
+        return;
+    }
+    StoreRecentFiles();
+    event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        Action("AboutMenu")->setText(QString("&About ") + kProgramName);
+    }
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedProject(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QString path = DroppedProject(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenDroppedFile(path);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !hintsOn_)
+        return true;
+    // The one view window lives as long as the program: its close box does nothing.
+    if (watched == ViewWindow && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace meshforge::gui

@@ -1,0 +1,178 @@
+#include "app/qt_ui.h"
+
+#include "app/log_panel.h"
+#include "app/name_project_form.h"
+#include "io/offset_new_form.h"
+#include "model/project.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace meshforge::gui {
+
+namespace {
+
+QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string S(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec,
+                                         QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, Q(spec.Title));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    QStringList filters;
+    for (const std::string& f : spec.Filters)
+        filters << QtFilter(f);
+    dialog.setNameFilters(filters);
+    if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[spec.FilterIndex - 1]);
+    if (!spec.DefaultExt.empty())
+        dialog.setDefaultSuffix(Q(spec.DefaultExt));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return S(QDir::toNativeSeparators(dialog.selectedFiles().front()));
+}
+
+} // namespace
+
+QString BoxText(std::string_view text) {
+    QString s = Q(text);
+    s.replace('\r', '\n');
+    return s;
+}
+
+QString QtFilter(const std::string& filter) {
+    auto bar = filter.find('|');
+    if (bar == std::string::npos)
+        return Q(filter);
+    QString patterns = Q(filter.substr(bar + 1));
+    patterns.replace(';', ' ');
+    return Q(filter.substr(0, bar)) + " (" + patterns + ")";
+}
+
+void QtUi::Log(std::string_view line) {
+    if (log_)
+        log_->Append(line);
+}
+
+void QtUi::Message(std::string_view text) {
+    if (prompts_)
+        return prompts_->Message(text);
+    QMessageBox box(QMessageBox::NoIcon, kProgramName, BoxText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Answer QtUi::Ask(std::string_view text, std::string_view caption, Buttons buttons) {
+    if (prompts_)
+        return prompts_->Ask(text, caption, buttons);
+    auto set = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel)
+        set |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, Q(caption), BoxText(text), set, parent_);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        // The close box of a Yes/No box counts as No, of a Yes/No/Cancel box as Cancel.
+        return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+void QtUi::Beep() {
+    if (prompts_)
+        return prompts_->Beep();
+    QApplication::beep();
+}
+
+std::optional<std::string> QtUi::ChooseOpenFile(const FileDialogSpec& spec) {
+    if (prompts_)
+        return prompts_->ChooseOpenFile(spec);
+    return RunFileDialog(parent_, spec, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtUi::ChooseSaveFile(const FileDialogSpec& spec) {
+    if (prompts_)
+        return prompts_->ChooseSaveFile(spec);
+    return RunFileDialog(parent_, spec, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> QtUi::ChooseFolder(std::string_view title) {
+    if (prompts_)
+        return prompts_->ChooseFolder(title);
+    QString dir = QFileDialog::getExistingDirectory(parent_, Q(title));
+    if (dir.isEmpty())
+        return std::nullopt;
+    return S(QDir::toNativeSeparators(dir));
+}
+
+std::optional<std::uint32_t> QtUi::ChooseColor(std::uint32_t initial) {
+    if (prompts_)
+        return prompts_->ChooseColor(initial);
+    QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    QColor c = QColorDialog::getColor(start, parent_);
+    if (!c.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+std::optional<std::string> QtUi::ChooseBitmap(std::string_view preset) {
+    if (prompts_)
+        return prompts_->ChooseBitmap(preset);
+    QFileDialog dialog(parent_);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter("Bitmaps (*.bmp)");
+    QFileInfo info(Q(preset));
+    dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return S(QDir::toNativeSeparators(dialog.selectedFiles().front()));
+}
+
+std::optional<Offset3> QtUi::AskImportOffset() {
+    if (prompts_)
+        return prompts_->AskImportOffset();
+    if (!offsetForm_)
+        return std::nullopt;
+    return offsetForm_->Run();
+}
+
+NameAnswer QtUi::AskProjectName() {
+    if (prompts_)
+        return prompts_->AskProjectName();
+    if (!nameForm_)
+        return {NameAnswer::How::Cancelled, {}};
+    return nameForm_->Run();
+}
+
+void QtUi::OpenDocument(std::string_view pathOrUrl) {
+    if (prompts_)
+        return prompts_->OpenDocument(pathOrUrl);
+    QString target = Q(pathOrUrl);
+    QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl(target);
+    QDesktopServices::openUrl(url);
+}
+
+void QtUi::RebuildTextureLibrary(Project& project) {
+    if (rebuild_)
+        rebuild_(project);
+    else
+        project.TextureObjects.assign(project.Textures.size(), {});
+}
+
+} // namespace meshforge::gui

@@ -1,0 +1,60 @@
+#pragma once
+#include "app/ui.h"
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace meshforge::gui {
+
+class LogPanel;
+class TNameProjectForm;
+class TOffsetNewForm;
+
+// The Ui port on Qt: log lines go to the log panel, messages and questions to message boxes,
+// choices to the standard dialogs and the program's own dialogs. Everything that waits for
+// the user can be handed to another Ui instead (`SetPrompts`), which is how the GUI tests
+// script answers without a modal box blocking them; the log always reaches the panel.
+class QtUi : public Ui {
+  public:
+    explicit QtUi(QWidget* parent) : parent_(parent) {}
+
+    void SetLogPanel(LogPanel* log) { log_ = log; }
+    void SetNameForm(TNameProjectForm* form) { nameForm_ = form; }
+    void SetOffsetForm(TOffsetNewForm* form) { offsetForm_ = form; }
+    void SetTextureRebuilder(std::function<void(Project&)> rebuild) {
+        rebuild_ = std::move(rebuild);
+    }
+    void SetPrompts(Ui* prompts) { prompts_ = prompts; }
+    Ui* Prompts() const { return prompts_; }
+
+    void Log(std::string_view line) override;
+    void Message(std::string_view text) override;
+    Answer Ask(std::string_view text, std::string_view caption, Buttons buttons) override;
+    void Beep() override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseFolder(std::string_view title) override;
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
+    std::optional<std::string> ChooseBitmap(std::string_view preset) override;
+    std::optional<Offset3> AskImportOffset() override;
+    NameAnswer AskProjectName() override;
+    void OpenDocument(std::string_view pathOrUrl) override;
+    void RebuildTextureLibrary(Project& project) override;
+
+  private:
+    QWidget* parent_;
+    LogPanel* log_ = nullptr;
+    TNameProjectForm* nameForm_ = nullptr;
+    TOffsetNewForm* offsetForm_ = nullptr;
+    std::function<void(Project&)> rebuild_;
+    Ui* prompts_ = nullptr;
+};
+
+// "\r" breaks of the system's texts as line breaks, and "Desc|*.ext" filters as Qt's.
+QString BoxText(std::string_view text);
+QString QtFilter(const std::string& filter);
+
+} // namespace meshforge::gui

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace meshforge::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+struct TempDir {
+    std::filesystem::path path;
+    TempDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "mf-XXXXXX").string();
+        path = ::mkdtemp(tmpl.data());
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    // The folder with a trailing separator, as the program folder is kept.
+    std::string Folder() const {
+        return path.string() + std::string(1, std::filesystem::path::preferred_separator);
+    }
+    std::string Touch(const std::string& name, const std::string& content = "BM") const {
+        std::filesystem::create_directories((path / name).parent_path());
+        std::ofstream(path / name, std::ios::binary) << content;
+        return (path / name).string();
+    }
+};
+
+} // namespace meshforge::test

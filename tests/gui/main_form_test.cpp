@@ -1,0 +1,398 @@
+// The main window with its real view, menus and dialogs; questions are answered by a FakeUi.
+#include "app/log_panel.h"
+#include "app/main_form.h"
+#include "fake_ui.h"
+#include "model/project_file.h"
+#include "util/atomic_file.h"
+#include "view/view_form.h"
+
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QOpenGLContext>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using namespace meshforge;
+using meshforge::gui::TMainForm;
+using meshforge::test::FakeUi;
+
+namespace {
+
+// Captions of a menu tree, one per entry, submenus indented; hidden entries are marked.
+void Walk(const QMenu* menu, const QString& indent, QStringList& out) {
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        out << indent + a->text() + (a->isVisible() ? "" : " (hidden)");
+        if (a->menu())
+            Walk(a->menu(), indent + "  ", out);
+    }
+}
+
+QStringList MenuTree(const QMenuBar* bar) {
+    QStringList out;
+    for (QAction* a : bar->actions()) {
+        out << a->text();
+        Walk(a->menu(), "  ", out);
+    }
+    return out;
+}
+
+std::string Folder(const QTemporaryDir& dir) {
+    return QDir::toNativeSeparators(dir.path()).toStdString() + "/";
+}
+
+// A textured triangle and an untextured one, saved as `name` in `dir`.
+std::string WriteExample(const QTemporaryDir& dir, const std::string& name) {
+    Project p;
+    p.Vertices = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {10, 10, 5}};
+    p.Textures.push_back({"", 0, "", 1, kUndeterminedBackColor});
+    p.Polygons.push_back({{0.5f, 0.5f, 0.5f}, {0, 1, 2, 0}, 0, {{0, 0}, {1, 0}, {0, 1}, {0, 0}}});
+    p.Polygons.push_back({{0.2f, 0.4f, 0.6f}, {1, 3, 2, 1}, kUntextured, {}});
+    p.ProjectDescription = "GUI test object";
+    p.ProjectFileName = Folder(dir) + name;
+    // A texture needs a bitmap that exists; an empty 64x64 file name is refused, so use one.
+    p.Textures[0].Filename = std::string(MESHFORGE_EXAMPLES) + "/planks.bmp";
+    FakeUi quiet;
+    WriteProject(p, SaveOptions{Folder(dir)}, quiet);
+    return p.ProjectFileName;
+}
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    FakeUi fake_;
+    std::unique_ptr<TMainForm> form_;
+
+    QAction* A(const char* name) { return form_->Action(name); }
+    bool On(const char* name) {
+        QAction* a = A(name);
+        if (!a)
+            qFatal("no action %s", name);
+        return a->isEnabled();
+    }
+    void Idle() {
+        form_->ApplyIdleRules();
+        QCoreApplication::processEvents();
+    }
+
+  private slots:
+    void init() {
+        fake_ = FakeUi{};
+        form_ = std::make_unique<TMainForm>(Folder(dir_), std::vector<std::string>{});
+        form_->UiPort().SetPrompts(&fake_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() {
+        // Nothing may stop the window from closing at the end of a case.
+        form_->CurrentProject().Vertices.clear();
+        form_.reset();
+    }
+
+    void startsWithCaptionLogAndEmptyView() {
+        QVERIFY(form_->windowTitle().startsWith("Meshforge v1.25"));
+        QCOMPARE(form_->ViewWindow->windowTitle(), QString("New Project"));
+        QVERIFY(form_->ViewWindow->isMaximized());
+        const auto& lines = form_->LogMemo->Lines();
+        QCOMPARE(lines.size(), std::size_t(3));
+        QCOMPARE(lines[0], std::string());
+        QCOMPARE(lines[1], std::string("Meshforge v1.25"));
+        QCOMPARE(lines[2], std::string("See Tool Tips for some more Information"));
+        QCOMPARE(form_->LogMemo->toPlainText(),
+                 QString("\nMeshforge v1.25\nSee Tool Tips for some more Information"));
+        QCOMPARE(A("AboutMenu")->text(), QString("&About Meshforge"));
+        QCOMPARE(form_->ZoomScrollBar->value(), 70);
+        QCOMPARE(form_->XScrollBar->minimum(), -360);
+        QCOMPARE(form_->XScrollBar->maximum(), 360);
+        QVERIFY(A("ShowVerticesMenu")->isChecked() && !A("ShowAxisMenu")->isChecked());
+    }
+
+    void menuTreeHasEveryEntryInOrder() {
+        QStringList expected = {"&File",
+                                "  &Open existing project",
+                                "  S&ave Project",
+                                "  &Close Project",
+                                "  Clear All",
+                                "  &Save project as...",
+                                "  Write ASE file",
+                                "    Just write ASE",
+                                "    Write ASE and convert to 3DO",
+                                "    Write ASE, Convert and start GPL",
+                                "    Write ASE, Convert and start Viewer",
+                                "  &Write 3DO file",
+                                "  Display All Project Contents",
+                                "  &Print Project Data",
+                                "  Options",
+                                "  E&xit",
+                                "&Geometry",
+                                "  &Create/Add/Delete vertices manually",
+                                "  Create Interpolated Vertex",
+                                "  &Import Geometry from....",
+                                "    Vertex Text file",
+                                "    DXF file",
+                                "    3DOText (Vertices && Polygons)",
+                                "  Export Geometry to....",
+                                "    Vertex Text file",
+                                "    DXF R12 file",
+                                "      Vertices only",
+                                "      Vertices && Lines",
+                                "      Vertices && Lines && Polygons",
+                                "    3DOText (Vertices && Polygons)",
+                                "  Add Data From Another Project",
+                                "  Remove Double Vertices",
+                                "&Visual Elements",
+                                "  Lines",
+                                "  Polygons",
+                                "  Assign Textures to Polygons",
+                                "  Load && Remove Textures",
+                                "  Check Texture-specific Background Colors on Polygons",
+                                "&Modify",
+                                "  Rotate Vertices",
+                                "  Move Vertices",
+                                "  Mirror Vertices",
+                                "  Scale Vertices",
+                                "  Center All Vertices",
+                                "  Copy Polygon",
+                                "  Move Polygon",
+                                "View Options",
+                                "  Show Axis",
+                                "  Show Vertices",
+                                "  Show Lines",
+                                "  Show Polygons",
+                                "  Show Textures",
+                                "  Show Planes (hidden)",
+                                "  Show Normals (hidden)",
+                                "Misc.",
+                                "  Project Description",
+                                "  Set Object Visibility within GPL",
+                                "  Set Collision Type",
+                                "  Create Subsequent Visualization Lines",
+                                "  Remove Visualization Lines",
+                                "  Convert Visualization Lines to 3DO Line Objects",
+                                "  Add Interpolated Vertices",
+                                "  Start GPL",
+                                "  Start 3DO- Viewer Application",
+                                "  Start User-Defined Program",
+                                "&Help",
+                                "  &Online Help",
+                                "  Local Help",
+                                "  &About Meshforge"};
+        QCOMPARE(MenuTree(form_->menuBar()), expected);
+        QVERIFY(!On("WriteASEViewerMenu"));
+        QVERIFY(!On("Write3DOMenu"));
+        QCOMPARE(A("OpenMenu")->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(A("SaveMenu")->shortcut(), QKeySequence(QKeySequence::Save));
+        QCOMPARE(A("ExitMenu")->shortcut(), QKeySequence(QKeySequence::Quit));
+    }
+
+    void toolBarHintsInOrder() {
+        QStringList hints;
+        for (QAction* a : form_->ToolBar1->actions())
+            if (!a->isSeparator())
+                hints << a->toolTip();
+        QCOMPARE(hints, (QStringList{"Open existing project",
+                                     "Save Project",
+                                     "Close Project",
+                                     "Save project as...",
+                                     "Write ASE file",
+                                     "Write 3DO file",
+                                     "Create/Add/Delete vertices manually",
+                                     "Create Line(s)",
+                                     "Create Polygon(s)",
+                                     "Load & Remove Texture(s)",
+                                     "Assign Texture(s) To Polygon(s)",
+                                     "Move Vertices",
+                                     "Mirror Vertices",
+                                     "Scale Vertices",
+                                     "Center Vertices",
+                                     "Copy Polygon(s)",
+                                     "Move Polygon(s)",
+                                     "Start GPL",
+                                     "Start 3DO- Viewer Application",
+                                     "Start User-Defined Program"}));
+        QVERIFY(!On("Write3DOToolButton"));
+    }
+
+    void enableRulesFollowOpenAndClose() {
+        Idle();
+        for (const char* off : {"CloseMenu", "CloseToolButton", "SaveAsMenu", "SaveAsToolButton",
+                                "WriteASEToolButton", "CreateLineToolButton", "AssignTexToolButton",
+                                "ClearAllMenu", "PrintMenu", "ContentsMenu", "SaveMenu"})
+            QVERIFY2(!On(off), off);
+        for (const char* on : {"OpenToolButton", "SaveToolButton", "VertexToolButton",
+                               "TexturesToolButton", "GPLStartToolButton"})
+            QVERIFY2(On(on), on);
+
+        std::string path = WriteExample(dir_, "gui.3dp");
+        fake_.openAnswers = {path};
+        form_->OpenMenuClick();
+        Idle();
+        QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(4));
+        QCOMPARE(form_->ViewWindow->windowTitle(), QString("gui.3dp"));
+        for (const char* on :
+             {"CloseMenu", "CloseToolButton", "SaveAsMenu", "SaveAsToolButton", "SaveMenu",
+              "WriteASEToolButton", "CreateLineToolButton", "CreatePolygonToolButton",
+              "MoveAllToolButton", "CenterAllToolButton", "AssignTexToolButton",
+              "CopyPolyToolButton", "ClearAllMenu", "PrintMenu", "ContentsMenu"})
+            QVERIFY2(On(on), on);
+        QVERIFY(form_->Menu("WriteASEMenu")->menuAction()->isEnabled());
+        QCOMPARE(form_->Menu("ImportMenu")->title(),
+                 QString("&Import additional Geometry from...."));
+        QCOMPARE(form_->LogMemo->Lines().back(), std::string("GUI test object"));
+
+        // Menu-open rules are applied when a top-level menu is about to show.
+        emit form_->Menu("MiscMenu")->aboutToShow();
+        QVERIFY(On("CollisionMenu") && On("CreateVisLinesMenu") && On("AddInterpolMenu"));
+        emit form_->Menu("VisualMenu")->aboutToShow();
+        QVERIFY(On("LinesMenu") && On("AssignTexMenu") && On("CheckBackColorsMenu"));
+
+        fake_.answers = {Answer::No};
+        form_->CloseMenuClick();
+        Idle();
+        QCOMPARE(fake_.questions.back().text, std::string("Save project data ?"));
+        QCOMPARE(form_->LogMemo->Lines().back(), std::string("Project Closed !"));
+        QCOMPARE(form_->ViewWindow->windowTitle(), QString("New Project"));
+        for (const char* off : {"CloseMenu", "SaveMenu", "SaveAsMenu", "WriteASEToolButton",
+                                "CreateLineToolButton", "AssignTexToolButton", "ClearAllMenu"})
+            QVERIFY2(!On(off), off);
+        emit form_->Menu("GeometryMenu")->aboutToShow();
+        QVERIFY(!On("AddDataMenu") && !form_->Menu("ExportMenu")->menuAction()->isEnabled());
+        QCOMPARE(form_->Menu("ImportMenu")->title(), QString("&Import Geometry from...."));
+    }
+
+    void guardsShowTheirMessageAndDoNothingElse() {
+        A("LinesMenu")->trigger();
+        A("CreatePolygonToolButton")->trigger(); // disabled: no message
+        A("PolygonsMenu")->trigger();
+        A("PrintMenu")->trigger(); // disabled while there are no vertices: no message
+        QVERIFY(!On("PrintMenu"));
+        A("CopyPolyMenu")->trigger();
+        A("ExportDXFLinesMenu")->trigger();
+        QCOMPARE(fake_.messages, (std::vector<std::string>{
+                                     "Not enough Vertices defined", "Not enough Vertices defined",
+                                     "Draw Polygons first !", "No Lines defined !"}));
+    }
+
+    void recentEntriesSitBetweenOptionsAndExit() {
+        std::string a = WriteExample(dir_, "a.3dp"), b = WriteExample(dir_, "b.3dp");
+        fake_.openAnswers = {a, b};
+        fake_.answers = {Answer::No};
+        form_->OpenMenuClick();
+        form_->OpenMenuClick();
+        QStringList file;
+        Walk(form_->Menu("FileMenu"), "", file);
+        int options = int(file.indexOf("Options"));
+        QCOMPARE(file.mid(options + 1, 3),
+                 (QStringList{QString::fromStdString(b), QString::fromStdString(a), "E&xit"}));
+
+        // Choosing the older entry opens it again (after Close's question) and moves it up.
+        fake_.answers = {Answer::No};
+        A("RecentFile1")->trigger();
+        QCOMPARE(form_->CurrentProject().ProjectFileName, a);
+        QCOMPARE(A("RecentFile0")->data().toString(), QString::fromStdString(a));
+        QVERIFY(!A("RecentFile2"));
+    }
+
+    void exitWithCancelKeepsRunningAndExitStoresRecentFiles() {
+        std::string a = WriteExample(dir_, "keep.3dp");
+        fake_.openAnswers = {a};
+        form_->OpenMenuClick();
+        fake_.answers = {Answer::Cancel};
+        QVERIFY(!form_->close());
+        QVERIFY(form_->isVisible());
+        QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(4));
+
+        fake_.answers = {Answer::No};
+        QVERIFY(form_->close());
+        SettingsFile stored(SettingsFile::PathFor(Folder(dir_)));
+        QCOMPARE(stored.LoadRecentFiles().Paths(), std::vector<std::string>{a});
+    }
+
+    void droppedProjectOpensAfterClosesQuestion() {
+        std::string a = WriteExample(dir_, "drop.3dp");
+        form_->CurrentProject().Vertices = {{1, 1, 1}};
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form_.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        fake_.answers = {Answer::Cancel};
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form_.get(), &drop);
+        QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(1)); // cancelled
+
+        fake_.answers = {Answer::No};
+        // Every drop comes with its own drag.
+        QDragEnterEvent enterAgain(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form_.get(), &enterAgain);
+        QDropEvent again(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form_.get(), &again);
+        QCOMPARE(fake_.questions.size(), std::size_t(2));
+        QCOMPARE(form_->CurrentProject().ProjectFileName, a);
+
+        QMimeData other;
+        other.setUrls({QUrl::fromLocalFile("/tmp/picture.bmp")});
+        QDragEnterEvent refuse(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, {});
+        refuse.setAccepted(false);
+        QCoreApplication::sendEvent(form_.get(), &refuse);
+        QVERIFY(!refuse.isAccepted());
+    }
+
+    void commandLineProjectOpensOnTheFirstPaint() {
+        std::string a = WriteExample(dir_, "cmd.3dp");
+        form_.reset();
+        form_ = std::make_unique<TMainForm>(Folder(dir_), std::vector<std::string>{a});
+        form_->UiPort().SetPrompts(&fake_);
+        QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(0));
+        form_->show();
+        QTRY_COMPARE(form_->CurrentProject().Vertices.size(), std::size_t(4));
+        QCOMPARE(form_->ViewWindow->windowTitle(), QString("cmd.3dp"));
+        QVERIFY(!form_->CurrentSession().StartupOpenPending);
+    }
+
+    void logPopupSavesAndClears() {
+        fake_.saveAnswers = {Folder(dir_) + "run.log"};
+        form_->LogMemo->SaveAsLogFileClick();
+        QCOMPARE(ReadWholeFile(Folder(dir_) + "run.log"),
+                 std::string("\r\nMeshforge v1.25\r\nSee Tool Tips for some more Information\r\n"));
+        form_->LogMemo->ClearAllClick();
+        QVERIFY(form_->LogMemo->Lines().empty());
+        QVERIFY(form_->LogMemo->toPlainText().isEmpty());
+    }
+
+    void viewClearsToTheBackgroundAndReportsItsContext() {
+        Project& p = form_->CurrentProject();
+        SetBackgroundColor(p.Options, "$00FF0000"); // blue
+        form_->ViewForm->Redraw();
+        QImage frame = form_->ViewForm->grabFramebuffer();
+        QCOMPARE(frame.pixelColor(frame.width() / 2, frame.height() / 2).rgb(),
+                 QColor(0, 0, 255).rgb());
+        gui::ViewProbe probe = form_->ViewForm->Probe();
+        QVERIFY(!probe.Renderer.empty() && !probe.Vendor.empty() && !probe.Version.empty());
+        QVERIFY(probe.Extensions.find("GL_") != std::string::npos);
+        QCOMPARE(probe.Width, form_->ViewForm->width());
+        QVERIFY(form_->ViewForm->context()->format().profile() != QSurfaceFormat::CoreProfile);
+    }
+
+    void cameraBarsKeepTheirValuesAndHints() {
+        form_->XScrollBar->setValue(45);
+        form_->ZoomScrollBar->setValue(120);
+        QCOMPARE(form_->CurrentProject().Options.RotationX, 45);
+        QCOMPARE(form_->CurrentProject().Options.Zoom, 120);
+        QCOMPARE(form_->XScrollBar->toolTip(), QString::fromUtf8("X-Rotation: 45\xC2\xB0"));
+        QCOMPARE(form_->ZoomScrollBar->toolTip(), QString("Zoom-Ratio: 120"));
+        QTest::mouseClick(form_->YRotateButton, Qt::LeftButton);
+        QVERIFY(form_->YRotateButton->isChecked() && !form_->XRotateButton->isChecked());
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "main_form_test.moc"
