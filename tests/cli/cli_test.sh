@@ -17,13 +17,13 @@ check() { # name expected actual
 cd "$root/examples"
 out="$("$cli" info pavilion.3dp 2>"$tmp/err")"; rc=$?
 check "info exit code" 0 "$rc"
-check "info prints the read's log lines" "$(printf 'Loading Project......\n\nLoaded from Project pavilion.3dp: \n25 Vertices, 4 Line(s), 17 Polygons(s), 2 Texture(s).')" "$out"
+check "info prints the read's log lines" "$(printf 'Loading Project......\n\nLoaded from Project pavilion.3dp: \n29 Vertices, 24 Line(s), 17 Polygons(s), 2 Texture(s).')" "$out"
 check "info writes nothing to stderr" "" "$(cat "$tmp/err")"
 
 head -c 300 pavilion.3dp > "$tmp/trunc.3dp"
 "$cli" info "$tmp/trunc.3dp" >/dev/null 2>"$tmp/err"; rc=$?
 check "truncated file exit code" 1 "$rc"
-check "truncated file message" "Error in file $tmp/trunc.3dp, line 4: the vertex count 25 is more than the rest of the file can hold" "$(cat "$tmp/err")"
+check "truncated file message" "Error in file $tmp/trunc.3dp, line 4: the vertex count 29 is more than the rest of the file can hold" "$(cat "$tmp/err")"
 
 sed 's/^6.000\r$/6.0x0\r/' pavilion.3dp > "$tmp/corrupt.3dp"
 line=$(grep -n -a '^6.0x0' "$tmp/corrupt.3dp" | head -1 | cut -d: -f1)

@@ -1,7 +1,7 @@
 #include "fake_ui.h"
-#include "temp_dir.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "temp_dir.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 

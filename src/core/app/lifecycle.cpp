@@ -260,8 +260,7 @@ bool RequestExit(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
 }
 
 bool SaveLogFile(const std::vector<std::string>& lines, Ui& ui) {
-    std::optional<std::string> path =
-        ui.ChooseSaveFile({"", SaveDialogFilters(), kSaveLog, "log"});
+    std::optional<std::string> path = ui.ChooseSaveFile({"", SaveDialogFilters(), kSaveLog, "log"});
     if (!path)
         return false;
     std::string text;

@@ -6,7 +6,9 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace meshforge::gui {
 
@@ -34,8 +36,23 @@ void LogPanel::Append(std::string_view line) {
     } else {
         appendPlainText(text);
     }
-    moveCursor(QTextCursor::End);
-    ensureCursorVisible();
+    ScrollToEnd();
+}
+
+void LogPanel::ScrollToEnd() {
+    // Once, after the appends of this event and the layout they cause.
+    if (scrollPending_)
+        return;
+    scrollPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        scrollPending_ = false;
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    });
+}
+
+void LogPanel::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    ScrollToEnd();
 }
 
 void LogPanel::CopyLogToClipboardClick() {

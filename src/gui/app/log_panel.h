@@ -29,8 +29,12 @@ class LogPanel : public QPlainTextEdit {
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
+    void ScrollToEnd();
+
+    bool scrollPending_ = false;
     std::vector<std::string> lines_;
     Ui* ui_ = nullptr;
 };

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QLocale>
 #include <QScreen>
+#include <QSettings>
 #include <QSurfaceFormat>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     // Every context of the program is a compatibility-profile one with the view's format.
@@ -15,6 +17,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(meshforge::kProgramName);
     // "." is the decimal separator of every number the program shows or reads.
     QLocale::setDefault(QLocale::c());
+    // The settings file beside the program is the one place that remembers anything: Qt's own
+    // dialogs keep their history in a folder that is thrown away at exit.
+    QTemporaryDir qtState;
+    for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, qtState.path());
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
@@ -25,8 +32,7 @@ int main(int argc, char** argv) {
         // Without a window manager (a bare X server) maximizing is a no-op: fill the screen.
         form.setGeometry(form.screen()->availableGeometry());
         form.showMaximized();
-    }
-    else
+    } else
         form.show();
     return app.exec();
 }
