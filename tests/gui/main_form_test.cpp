@@ -1,4 +1,5 @@
 // The main window with its real view, menus and dialogs; questions are answered by a FakeUi.
+#include "app/about_box.h"
 #include "app/log_panel.h"
 #include "app/main_form.h"
 #include "fake_ui.h"
@@ -6,10 +7,12 @@
 #include "util/atomic_file.h"
 #include "view/view_form.h"
 
+#include <QClipboard>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QOpenGLContext>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -363,6 +366,9 @@ class MainFormTest : public QObject {
         form_->LogMemo->SaveAsLogFileClick();
         QCOMPARE(ReadWholeFile(Folder(dir_) + "run.log"),
                  std::string("\r\nMeshforge v1.25\r\nSee Tool Tips for some more Information\r\n"));
+        form_->LogMemo->CopyLogToClipboardClick();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("\nMeshforge v1.25\nSee Tool Tips for some more Information"));
         form_->LogMemo->ClearAllClick();
         QVERIFY(form_->LogMemo->Lines().empty());
         QVERIFY(form_->LogMemo->toPlainText().isEmpty());
@@ -380,6 +386,22 @@ class MainFormTest : public QObject {
         QVERIFY(probe.Extensions.find("GL_") != std::string::npos);
         QCOMPARE(probe.Width, form_->ViewForm->width());
         QVERIFY(form_->ViewForm->context()->format().profile() != QSurfaceFormat::CoreProfile);
+    }
+
+    void aboutBoxReportsTheRealView() {
+        form_->ViewWindow->showNormal();
+        form_->ViewWindow->resize(321, 234);
+        QTRY_VERIFY(form_->ViewForm->width() < 321); // the client area inside the frame
+        form_->AboutBox->show();
+        QStringList lines = form_->AboutBox->SysMemo->toPlainText().split('\n');
+        form_->AboutBox->hide();
+        qsizetype size = lines.indexOf("Current Dimensions of View Window:");
+        QVERIFY(size >= 0);
+        QCOMPARE(lines[size + 1],
+                 QString("%1/%2").arg(form_->ViewForm->width()).arg(form_->ViewForm->height()));
+        qsizetype renderer = lines.indexOf("Renderer:");
+        QVERIFY(renderer >= 0);
+        QCOMPARE(lines[renderer + 1].toStdString(), form_->ViewForm->Probe().Renderer);
     }
 
     void cameraBarsKeepTheirValuesAndHints() {
