@@ -35,6 +35,9 @@ struct FakeUi : Ui {
     std::vector<std::string> opened;
     int rebuilds = 0;
     std::size_t texturesAtRebuild = 0;
+    std::deque<NextElement> newLineAnswers, newPolygonAnswers;
+    int newLineDialogs = 0;
+    std::vector<bool> newPolygonDialogs; // manualColors of each "Create New Polygon ?"
 
     template <class T> static T Next(std::deque<T>& q, T fallback) {
         if (q.empty())
@@ -81,6 +84,14 @@ struct FakeUi : Ui {
     }
     void OpenDocument(std::string_view pathOrUrl) override { opened.emplace_back(pathOrUrl); }
     void RebuildTextureLibrary(Project& project) override;
+    NextElement AskCreateNewLine() override {
+        ++newLineDialogs;
+        return Next(newLineAnswers, NextElement::Stop);
+    }
+    NextElement AskCreateNewPolygon(bool manualColors) override {
+        newPolygonDialogs.push_back(manualColors);
+        return Next(newPolygonAnswers, NextElement::Stop);
+    }
 };
 
 } // namespace meshforge::test

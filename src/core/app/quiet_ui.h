@@ -24,6 +24,8 @@ struct QuietUi : Ui {
     NameAnswer AskProjectName() override { return {NameAnswer::How::Cancelled, {}}; }
     void OpenDocument(std::string_view) override {}
     void RebuildTextureLibrary(Project&) override {}
+    NextElement AskCreateNewLine() override { return NextElement::Stop; }
+    NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }
 };
 
 } // namespace meshforge

@@ -15,6 +15,8 @@ struct Offset3 {
 
 enum class Answer { Yes, No, Cancel };
 enum class Buttons { YesNo, YesNoCancel };
+// How a "Create New Line ?" / "Create New Polygon ?" dialog was answered.
+enum class NextElement { SameColor, NewColor, Stop };
 
 // A file dialog: title (empty = the system's), filters as "Description|pattern" in order,
 // the 1-based filter to preselect and, for saving, the default extension (no dot).
@@ -57,6 +59,12 @@ struct Ui {
     virtual void OpenDocument(std::string_view pathOrUrl) = 0;
     // Recreates the view's texture objects for every texture entry.
     virtual void RebuildTextureLibrary(Project& project) = 0;
+    // "Create New Line ?": "Same Color" (focused), "New Color", "Stop".
+    virtual NextElement AskCreateNewLine() = 0;
+    // "Create New Polygon ?". With manual polygon colours: "Same Color" (focused), "New Color",
+    // "Stop"; with random colours "New Color" is hidden and the first button reads "Yes"
+    // (answered as SameColor).
+    virtual NextElement AskCreateNewPolygon(bool manualColors) = 0;
 };
 
 } // namespace meshforge

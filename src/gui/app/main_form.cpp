@@ -140,7 +140,8 @@ bool TMainForm::StartMaximized() const {
 void TMainForm::CreateView() {
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("MdiArea");
-    ViewForm = new TViewForm(project_, OptionsForm->General());
+    ViewForm = new TViewForm(project_, OptionsForm->General(), ui_, session_.AppFolder);
+    ui_.SetTextureRebuilder([this](Project&) { ViewForm->RebuildTextureLibrary(); });
     ViewWindow = mdiArea_->addSubWindow(ViewForm);
     ViewWindow->setObjectName("ViewWindow");
     if (OptionsForm->General().NoCaption)
@@ -410,19 +411,10 @@ QWidget* TMainForm::CreateBottomPanel() {
     grid->setColumnMinimumWidth(1, 260);
     grid->setColumnStretch(3, 1);
 
-    auto follow = [this](QScrollBar* bar, const QString& prefix, const QString& suffix,
-                         int32_t& value) {
-        connect(bar, &QScrollBar::valueChanged, this, [this, bar, prefix, suffix, &value](int v) {
-            value = v;
-            bar->setToolTip(prefix + QString::number(v) + suffix);
-            ViewForm->Redraw();
-        });
-    };
-    ViewOptions& o = project_.Options;
-    follow(XScrollBar, "X-Rotation: ", QString::fromUtf8("\xC2\xB0"), o.RotationX);
-    follow(YScrollBar, "Y-Rotation: ", QString::fromUtf8("\xC2\xB0"), o.RotationY);
-    follow(ZScrollBar, "Z-Rotation: ", QString::fromUtf8("\xC2\xB0"), o.RotationZ);
-    follow(ZoomScrollBar, "Zoom-Ratio: ", "", o.Zoom);
+    ViewForm->SetControls({XScrollBar, YScrollBar, ZScrollBar, ZoomScrollBar, XRotateButton,
+                           YRotateButton, ZRotateButton, SpinEdit1});
+    connect(SpinEdit1, &QSpinBox::valueChanged, this,
+            [this](int v) { ViewForm->Camera().PanScale = v; });
     return panel;
 }
 

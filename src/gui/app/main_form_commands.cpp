@@ -54,11 +54,15 @@ QString DroppedProject(const QMimeData* data) {
 } // namespace
 
 void TMainForm::Run(const std::function<void()>& command) {
+    const std::string file = project_.ProjectFileName;
     try {
         command();
     } catch (const std::exception& e) {
         ui_.Message(e.what());
     }
+    // A project read brings its own camera values: the bars follow them.
+    if (project_.ProjectFileName != file)
+        ViewForm->SyncControls();
     ApplySessionState();
     ViewForm->Redraw();
 }

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace meshforge::gui {
@@ -43,6 +44,25 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return S(QDir::toNativeSeparators(dialog.selectedFiles().front()));
+}
+
+// Interim form of the "Create New ..." dialogs: no title-bar buttons, so only the three
+// answers leave it.
+NextElement AskNextElement(QWidget* parent, const char* caption, bool offerNewColor) {
+    QMessageBox box(QMessageBox::NoIcon, caption, QString(), QMessageBox::NoButton, parent);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QPushButton* same =
+        box.addButton(offerNewColor ? "Same Color" : "Yes", QMessageBox::AcceptRole);
+    QPushButton* fresh =
+        offerNewColor ? box.addButton("New Color", QMessageBox::AcceptRole) : nullptr;
+    box.addButton("Stop", QMessageBox::RejectRole);
+    box.setDefaultButton(same);
+    box.exec();
+    if (box.clickedButton() == same)
+        return NextElement::SameColor;
+    if (fresh && box.clickedButton() == fresh)
+        return NextElement::NewColor;
+    return NextElement::Stop;
 }
 
 } // namespace
@@ -173,6 +193,18 @@ void QtUi::RebuildTextureLibrary(Project& project) {
         rebuild_(project);
     else
         project.TextureObjects.assign(project.Textures.size(), {});
+}
+
+NextElement QtUi::AskCreateNewLine() {
+    if (prompts_)
+        return prompts_->AskCreateNewLine();
+    return AskNextElement(parent_, "Create New Line ?", true);
+}
+
+NextElement QtUi::AskCreateNewPolygon(bool manualColors) {
+    if (prompts_)
+        return prompts_->AskCreateNewPolygon(manualColors);
+    return AskNextElement(parent_, "Create New Polygon ?", manualColors);
 }
 
 } // namespace meshforge::gui

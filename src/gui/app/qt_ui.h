@@ -43,6 +43,8 @@ class QtUi : public Ui {
     NameAnswer AskProjectName() override;
     void OpenDocument(std::string_view pathOrUrl) override;
     void RebuildTextureLibrary(Project& project) override;
+    NextElement AskCreateNewLine() override;
+    NextElement AskCreateNewPolygon(bool manualColors) override;
 
   private:
     QWidget* parent_;

@@ -1,24 +1,62 @@
 #pragma once
 #include "app/system_probe.h"
+#include "view/camera.h"
+#include "view/pick.h"
 
 #include <QOpenGLWidget>
 
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QSpinBox;
+class QTimer;
 
 namespace meshforge {
 struct Project;
 struct GeneralOptions;
+struct Ui;
 } // namespace meshforge
 
 namespace meshforge::gui {
 
-// The 3D view: an OpenGL window on a compatibility-profile context that draws with the
-// fixed-function pipeline. This first form clears to the background colour; the scene, the
-// camera and picking are drawn by later additions through the same frame routine.
+class SphereCache;
+
+// The main window's controls that steer the camera.
+struct CameraControls {
+    QScrollBar* X = nullptr;
+    QScrollBar* Y = nullptr;
+    QScrollBar* Z = nullptr;
+    QScrollBar* Zoom = nullptr;
+    QPushButton* XRotate = nullptr;
+    QPushButton* YRotate = nullptr;
+    QPushButton* ZRotate = nullptr;
+    QSpinBox* PanScale = nullptr;
+};
+
+// The 3D view: an OpenGL window on a compatibility-profile context that draws the Project with
+// the fixed-function pipeline, steered by the camera bars, its context menu, keys, wheel and
+// drag, and picked through OpenGL's selection mode.
 class TViewForm : public QOpenGLWidget {
     Q_OBJECT
   public:
-    TViewForm(Project& project, const GeneralOptions& general, QWidget* parent = nullptr);
+    enum class Mode { Render, Select };
+
+    // appFolder (with a trailing separator) holds "mask.bmp", the mask of every texture
+    // without its own.
+    TViewForm(Project& project, const GeneralOptions& general, Ui& ui, std::string appFolder,
+              QWidget* parent = nullptr);
+    ~TViewForm() override;
+
+    // Connects the main window's bars and buttons (once, at start-up).
+    void SetControls(const CameraControls& controls);
+    // Puts the bars where the Project's view options are (after a project was read).
+    void SyncControls();
 
     // The context's own strings and the client size, for the About box.
     ViewProbe Probe();
@@ -27,6 +65,32 @@ class TViewForm : public QOpenGLWidget {
     // Called once, after the first frame has been drawn (outside the paint itself, so that it
     // may show dialogs).
     void SetFirstPaintHandler(std::function<void()> handler) { firstPaint_ = std::move(handler); }
+    // After a click has been handled: the window a finished pick workflow shows again.
+    void SetClickHandler(std::function<void(const ClickResult&)> handler) {
+        clickHandler_ = std::move(handler);
+    }
+
+    // Recreates the texture objects of every texture entry.
+    void RebuildTextureLibrary();
+
+    // The names under window point (x, y) (y from the top), in selection-buffer order. With
+    // `skipUnreachable` objects that cannot touch the pick pixel are not drawn in the pass.
+    std::vector<uint32_t> PickAt(int x, int y, bool skipUnreachable = true);
+    // The raw selection buffer of the last PickAt (records of count, zmin, zmax, names).
+    const std::vector<uint32_t>& LastSelectionRecords() const { return lastRecords_; }
+
+    // The literal drawing (a GLU sphere per vertex, a full selection pass), kept for measuring
+    // the fast path against it.
+    void SetLiteralPath(bool literal) { literal_ = literal; }
+
+    PickState& Picking() { return pick_; }
+    ViewState& Camera() { return view_; }
+
+    // Context-menu commands.
+    void ResetViewClick();
+    void ZoomAllClick();
+    void PerspectiveMenuClick();
+    void PresetClick(ViewKind kind);
 
     // The format every view context is created with.
     static QSurfaceFormat ContextFormat();
@@ -35,14 +99,55 @@ class TViewForm : public QOpenGLWidget {
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void FramePaint();
+    void RenderScene(Mode mode, const Mat4& pickMatrix);
+    void DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull);
+    void DrawLines(Mode mode, const Mat4* cull);
+    void DrawVisLines();
+    void DrawPolygons(Mode mode, const Mat4* cull);
+    void DrawPolygonShape(const ObjectData& polygon, bool textured);
+    void DrawAxis();
+    void DrawGrid();
+    void DeleteTextures();
+    void CreateSpheres();
+
+    void BarChanged(QScrollBar* bar, int value);
+    void RotateButtonClick(QPushButton* button);
+    void TimerTick();
+    void HoverPick();
+    bool HasLinesOrPolygons() const;
 
     Project& project_;
     const GeneralOptions& general_;
+    Ui& ui_;
+    ViewState view_;
+    PickState pick_;
+    CameraControls controls_;
+    QTimer* timer_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QAction* perspectiveMenu_ = nullptr;
+    std::shared_ptr<SphereCache> spheres_; // shared: its type is complete only where it is drawn
     std::function<void()> firstPaint_;
+    std::function<void(const ClickResult&)> clickHandler_;
+    std::vector<uint32_t> lastRecords_;
     bool painted_ = false;
+    bool shownOnce_ = false;
+    bool literal_ = false;
+    bool skipInPick_ = false;
+    std::string appFolder_;
+    bool glReady_ = false;
+    bool texturesPending_ = false;
+    bool hoverPending_ = false;
+    QPoint hoverAt_;
 };
 
 } // namespace meshforge::gui

@@ -1,0 +1,491 @@
+// Drawing the scene (on the screen and in selection mode), the vertex spheres, the texture
+// objects and picking.
+#include "view/view_form.h"
+
+#include "app/ui.h"
+#include "model/project.h"
+#include "settings/options.h"
+#include "settings/settings.h"
+
+#include <QImage>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace meshforge::gui {
+
+namespace {
+
+// Grids beyond this many points are left out: a lattice over a large object (a terrain
+// several kilometres wide) would otherwise stop the program drawing at all.
+constexpr long long kMaxGridPoints = 2'000'000;
+// The culling region around the pick pixel, in pixels: wide lines (up to 5 pixels) and large
+// points may be hit by the selection pass a little off their geometry, so the region that
+// decides what is skipped is far wider than the one-pixel pick region itself.
+constexpr double kCullRegion = 33;
+
+struct Level {
+    int slices, stacks;
+    double maxPixelRadius;
+};
+constexpr Level kLevels[] = {{6, 4, 2},    {8, 6, 4},    {12, 8, 8},
+                             {16, 12, 16}, {24, 16, 40}, {32, 24, 1e300}};
+
+Box3 PointBox(const Vertex& v, double r) {
+    return {{v.X - r, v.Y - r, v.Z - r}, {v.X + r, v.Y + r, v.Z + r}};
+}
+
+void Grow(Box3& b, const Vertex& v) {
+    b.Min = {std::min(b.Min.X, double(v.X)), std::min(b.Min.Y, double(v.Y)),
+             std::min(b.Min.Z, double(v.Z))};
+    b.Max = {std::max(b.Max.X, double(v.X)), std::max(b.Max.Y, double(v.Y)),
+             std::max(b.Max.Z, double(v.Z))};
+}
+
+bool ValidIndex(int32_t i, std::size_t count) {
+    return i >= 0 && static_cast<std::size_t>(i) < count;
+}
+
+// A bitmap as the texture wants it: 24-bit RGB, bottom row first (as a device-independent
+// bitmap is stored). An unreadable file gives a small magenta and black checkerboard, so that
+// a missing texture is plain to see instead of silently white.
+QImage TextureImage(const std::string& path, bool* failed) {
+    QImage image;
+    if (!path.empty())
+        image.load(QString::fromStdString(path));
+    *failed = image.isNull();
+    if (image.isNull()) {
+        image = QImage(8, 8, QImage::Format_RGB888);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                image.setPixelColor(x, y, (x + y) % 2 ? QColor(255, 0, 255) : QColor(0, 0, 0));
+    }
+    return image.convertToFormat(QImage::Format_RGB888).mirrored();
+}
+
+GLuint UploadTexture(const QImage& image) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // QImage lines are padded to 4 bytes
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width(), image.height(), 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, image.constBits());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    return name;
+}
+
+} // namespace
+
+// Unit spheres as display lists of plain triangles, one per tessellation level. A list of
+// one primitive type is safe to call in selection mode too.
+class SphereCache {
+  public:
+    SphereCache() {
+        base_ = glGenLists(std::size(kLevels));
+        for (std::size_t l = 0; l < std::size(kLevels); ++l) {
+            glNewList(base_ + GLuint(l), GL_COMPILE);
+            Emit(kLevels[l].slices, kLevels[l].stacks);
+            glEndList();
+        }
+    }
+    ~SphereCache() { glDeleteLists(base_, std::size(kLevels)); }
+    SphereCache(const SphereCache&) = delete;
+    SphereCache& operator=(const SphereCache&) = delete;
+
+    static std::size_t LevelFor(double pixelRadius) {
+        std::size_t l = 0;
+        while (l + 1 < std::size(kLevels) && pixelRadius > kLevels[l].maxPixelRadius)
+            ++l;
+        return l;
+    }
+    void Draw(std::size_t level) const { glCallList(base_ + GLuint(level)); }
+
+  private:
+    static void Emit(int slices, int stacks) {
+        auto point = [&](int i, int j) {
+            double theta = std::numbers::pi * i / stacks;
+            double phi = 2 * std::numbers::pi * j / slices;
+            glVertex3d(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
+                       std::cos(theta));
+        };
+        glBegin(GL_TRIANGLES);
+        for (int i = 0; i < stacks; ++i)
+            for (int j = 0; j < slices; ++j) {
+                point(i, j);
+                point(i + 1, j);
+                point(i + 1, j + 1);
+                point(i, j);
+                point(i + 1, j + 1);
+                point(i, j + 1);
+            }
+        glEnd();
+    }
+    GLuint base_ = 0;
+};
+
+TViewForm::~TViewForm() {
+    if (glReady_) {
+        makeCurrent();
+        DeleteTextures();
+        spheres_.reset();
+        doneCurrent();
+    }
+}
+
+void TViewForm::CreateSpheres() {
+    spheres_ = std::make_shared<SphereCache>();
+}
+
+bool TViewForm::HasLinesOrPolygons() const {
+    return !project_.Lines.empty() || !project_.Polygons.empty();
+}
+
+void TViewForm::RenderScene(Mode mode, const Mat4& pickMatrix) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const int w = width() * devicePixelRatio(), h = height() * devicePixelRatio();
+    const Mat4 scene = SceneMatrix(project_.Options, view_, project_.Box, w, h);
+    glMultMatrixd(scene.M.data());
+    if (!project_.GeometryShown)
+        return;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    // Objects that cannot touch the pick region are skipped in selection mode; the literal
+    // path draws everything, as the reference the fast path is measured against.
+    const bool skip = mode == Mode::Select && skipInPick_;
+    const Mat4 cullMatrix = pickMatrix * scene;
+    const Mat4* cull = skip ? &cullMatrix : nullptr;
+    const ViewOptions& o = project_.Options;
+
+    DrawVertices(mode, scene, cull);
+    if (o.ShowLines && !project_.Lines.empty())
+        DrawLines(mode, cull);
+    if (!project_.VisLines.empty()) {
+        if (mode == Mode::Select)
+            glLoadName(kNoObjectName);
+        DrawVisLines();
+    }
+    if (o.ShowPolygons && !project_.Polygons.empty())
+        DrawPolygons(mode, cull);
+    if (mode == Mode::Select)
+        glLoadName(kNoObjectName);
+    if (o.ShowAxis)
+        DrawAxis();
+    if (general_.ShowGrid)
+        DrawGrid();
+    glColor3f(0, 0, 0);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+}
+
+void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
+    const ViewOptions& o = project_.Options;
+    if (!o.VerticesVisible)
+        return;
+    const double radius = o.VertexDisplaySize / 15.0;
+    const ColorTriple& normal = o.VertexRgb;
+    const ColorTriple& selected = o.SelectedVertexRgb;
+    const int h = height() * devicePixelRatio();
+    const ProjectionParams proj = ProjectionFor(o.Perspective, o.Zoom, width(), height());
+    // Pixels per unit of clip-space y, for the tessellation each sphere needs on the screen.
+    const double yScale = proj.Perspective
+                              ? 1.0 / std::tan(std::max(proj.FovY, 1e-6) * std::numbers::pi / 360.0)
+                              : 2.0 / std::max(proj.Top - proj.Bottom, 1e-12);
+    GLUquadric* quadric = literal_ ? gluNewQuadric() : nullptr;
+    auto sphere = [&](const Vertex& v, double r, std::size_t level) {
+        glPushMatrix();
+        glTranslated(v.X, v.Y, v.Z);
+        if (quadric) {
+            gluSphere(quadric, r, 15, 15);
+        } else {
+            glScaled(r, r, r);
+            spheres_->Draw(level);
+        }
+        glPopMatrix();
+    };
+    for (std::size_t i = 0; i < project_.Vertices.size(); ++i) {
+        const Vertex& v = project_.Vertices[i];
+        const bool pivot = int(i) == view_.PivotVertex;
+        const double r = v.Selected ? radius * 1.5 : radius;
+        if (cull && BoxOutsideFrustum(*cull, PointBox(v, pivot ? radius * 3 : r)))
+            continue;
+        if (mode == Mode::Select)
+            glLoadName(VertexPickName(i));
+        double clipW = scene(3, 0) * v.X + scene(3, 1) * v.Y + scene(3, 2) * v.Z + scene(3, 3);
+        double pixels = clipW > 0 ? r * yScale * h / 2 / clipW : 0;
+        const ColorTriple& c = v.Selected ? selected : normal;
+        glColor3f(c.R, c.G, c.B);
+        sphere(v, r, SphereCache::LevelFor(pixels));
+        if (pivot) {
+            glColor3f(selected.R, selected.G, selected.B);
+            sphere(v, radius * 3, SphereCache::LevelFor(pixels * 3 * radius / std::max(r, 1e-12)));
+        }
+    }
+    if (view_.OriginPivot) {
+        glColor3f(selected.R, selected.G, selected.B);
+        sphere(Vertex{0, 0, 0, false}, radius * 3, SphereCache::LevelFor(40));
+    }
+    if (quadric)
+        gluDeleteQuadric(quadric);
+}
+
+void TViewForm::DrawLines(Mode mode, const Mat4* cull) {
+    const auto& vs = project_.Vertices;
+    glLineWidth(1.5f);
+    for (std::size_t i = 0; i < project_.Lines.size(); ++i) {
+        const ObjectData& line = project_.Lines[i];
+        if (line.VertexIndices.size() < 2 || !ValidIndex(line.VertexIndices[0], vs.size()) ||
+            !ValidIndex(line.VertexIndices[1], vs.size()))
+            continue;
+        const Vertex& a = vs[line.VertexIndices[0]];
+        const Vertex& b = vs[line.VertexIndices[1]];
+        if (cull) {
+            Box3 box = PointBox(a, 0);
+            Grow(box, b);
+            if (BoxOutsideFrustum(*cull, box))
+                continue;
+        }
+        if (mode == Mode::Select)
+            glLoadName(LinePickName(i));
+        if (line.Selected) {
+            glLineWidth(5);
+            glEnable(GL_LINE_STIPPLE);
+            glLineStipple(1, 0x0FFF);
+        }
+        glColor3f(line.Color.R, line.Color.G, line.Color.B);
+        glBegin(GL_LINES);
+        glVertex3f(a.X, a.Y, a.Z);
+        glVertex3f(b.X, b.Y, b.Z);
+        glEnd();
+        if (line.Selected) {
+            glLineWidth(1.5f);
+            glDisable(GL_LINE_STIPPLE);
+        }
+    }
+}
+
+void TViewForm::DrawVisLines() {
+    const auto& vs = project_.Vertices;
+    glLineWidth(0.3f);
+    glBegin(GL_LINES);
+    for (const ObjectData& line : project_.VisLines) {
+        if (line.VertexIndices.size() < 2 || !ValidIndex(line.VertexIndices[0], vs.size()) ||
+            !ValidIndex(line.VertexIndices[1], vs.size()))
+            continue;
+        const Vertex& a = vs[line.VertexIndices[0]];
+        const Vertex& b = vs[line.VertexIndices[1]];
+        glColor3f(line.Color.R, line.Color.G, line.Color.B);
+        glVertex3f(a.X, a.Y, a.Z);
+        glVertex3f(b.X, b.Y, b.Z);
+    }
+    glEnd();
+}
+
+void TViewForm::DrawPolygonShape(const ObjectData& polygon, bool shownTextured) {
+    const auto& vs = project_.Vertices;
+    if (shownTextured)
+        glColor3f(1, 1, 1);
+    else
+        glColor3f(polygon.Color.R, polygon.Color.G, polygon.Color.B);
+    glBegin(GL_POLYGON);
+    const std::size_t corners = polygon.VertexIndices.size() - 1;
+    for (std::size_t k = 0; k < corners; ++k) {
+        if (shownTextured) {
+            TexCoord t = k < polygon.TexCoords.size() ? polygon.TexCoords[k] : TexCoord{};
+            glTexCoord2f(t.U, t.V);
+        }
+        const Vertex& v = vs[polygon.VertexIndices[k]];
+        glVertex3f(v.X, v.Y, v.Z);
+    }
+    glEnd();
+}
+
+void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
+    const auto& vs = project_.Vertices;
+    const bool showTextures = project_.Options.ShowTextures;
+    for (std::size_t i = 0; i < project_.Polygons.size(); ++i) {
+        const ObjectData& poly = project_.Polygons[i];
+        if (poly.VertexIndices.size() < 2 ||
+            !std::all_of(poly.VertexIndices.begin(), poly.VertexIndices.end(),
+                         [&](int32_t k) { return ValidIndex(k, vs.size()); }))
+            continue;
+        if (cull) {
+            Box3 box = PointBox(vs[poly.VertexIndices[0]], 0);
+            for (int32_t k : poly.VertexIndices)
+                Grow(box, vs[k]);
+            if (BoxOutsideFrustum(*cull, box))
+                continue;
+        }
+        if (mode == Mode::Select)
+            glLoadName(PolygonPickName(i));
+        const bool textured = poly.TextureIndex < kUntextured &&
+                              ValidIndex(poly.TextureIndex, project_.Textures.size()) &&
+                              ValidIndex(poly.TextureIndex, project_.TextureObjects.size());
+        const bool shown = textured && showTextures;
+        const bool masked = textured && !project_.Textures[poly.TextureIndex].MaskFilename.empty();
+        const TextureObject* objects =
+            textured ? &project_.TextureObjects[poly.TextureIndex] : nullptr;
+        if (masked) {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_DST_COLOR, GL_ZERO);
+            if (shown) {
+                glEnable(GL_TEXTURE_2D);
+                glBindTexture(GL_TEXTURE_2D, objects->Mask);
+            }
+            DrawPolygonShape(poly, shown);
+            glDisable(GL_DEPTH_TEST);
+            glBlendFunc(GL_ONE, GL_ONE);
+        }
+        if (shown) {
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, objects->Image);
+        }
+        DrawPolygonShape(poly, shown);
+        if (masked) {
+            glEnable(GL_DEPTH_TEST);
+            glDisable(GL_BLEND);
+        }
+        glDisable(GL_TEXTURE_2D);
+        if (poly.Selected) {
+            glLineWidth(5);
+            glColor3f(1 - poly.Color.R, 1 - poly.Color.G, 1 - poly.Color.B);
+            glBegin(GL_LINE_STRIP);
+            for (int32_t k : poly.VertexIndices)
+                glVertex3f(vs[k].X, vs[k].Y, vs[k].Z);
+            glEnd();
+            glLineWidth(1.5f);
+        }
+    }
+}
+
+void TViewForm::DrawAxis() {
+    const float a = float(project_.Options.AxisSize);
+    glLineWidth(3);
+    glBegin(GL_LINES);
+    glColor3f(1, 0, 0);
+    glVertex3f(0, 0, 0);
+    glVertex3f(a, 0, 0);
+    glColor3f(0, 1, 0);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, a, 0);
+    glColor3f(0, 0, 1);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, 0, a);
+    glEnd();
+}
+
+void TViewForm::DrawGrid() {
+    const BoundingBox& b = project_.Box;
+    const long long x0 = std::llround(b.MinX), x1 = std::llround(b.MaxX);
+    const long long y0 = std::llround(b.MinY), y1 = std::llround(b.MaxY);
+    const long long z0 = std::llround(b.MinZ), z1 = std::llround(b.MaxZ);
+    const double count = double(x1 - x0 + 1) * double(y1 - y0 + 1) * double(z1 - z0 + 1);
+    if (x1 < x0 || y1 < y0 || z1 < z0 || count > kMaxGridPoints)
+        return;
+    const double g = general_.GridScale;
+    ColorTriple c = GridColorTripleOf(general_.GridColor);
+    glPointSize(float(general_.GridSize) / 10.0f);
+    glColor3f(c.R, c.G, c.B);
+    glBegin(GL_POINTS);
+    for (long long i = x0; i <= x1; ++i)
+        for (long long j = y0; j <= y1; ++j)
+            for (long long k = z0; k <= z1; ++k)
+                glVertex3d(g * double(i), g * double(j), g * double(k));
+    glEnd();
+}
+
+void TViewForm::DeleteTextures() {
+    for (TextureObject& t : project_.TextureObjects) {
+        GLuint names[2] = {t.Image, t.Mask};
+        glDeleteTextures(2, names);
+        t = {};
+    }
+}
+
+void TViewForm::RebuildTextureLibrary() {
+    if (!glReady_) {
+        // The context comes with the first showing; build then.
+        texturesPending_ = true;
+        project_.TextureObjects.assign(project_.Textures.size(), {});
+        return;
+    }
+    makeCurrent();
+    DeleteTextures();
+    project_.TextureObjects.assign(project_.Textures.size(), {});
+    const std::string fallbackMask = appFolder_ + "mask.bmp";
+    for (std::size_t i = 0; i < project_.Textures.size(); ++i) {
+        const TextureData& t = project_.Textures[i];
+        bool imageFailed = false, maskFailed = false;
+        QImage image = TextureImage(t.Filename, &imageFailed);
+        const std::string& maskPath = t.MaskFilename.empty() ? fallbackMask : t.MaskFilename;
+        QImage mask = TextureImage(maskPath, &maskFailed);
+        if (imageFailed)
+            ui_.Log("Bitmap " + t.Filename + " could not be read: shown as a checkerboard");
+        if (maskFailed && !t.MaskFilename.empty())
+            ui_.Log("Mask " + t.MaskFilename + " could not be read: shown as a checkerboard");
+        project_.TextureObjects[i].Image = UploadTexture(image);
+        project_.TextureObjects[i].Mask = UploadTexture(mask);
+    }
+    texturesPending_ = false;
+    doneCurrent();
+}
+
+std::vector<uint32_t> TViewForm::PickAt(int x, int y, bool skipUnreachable) {
+    std::vector<uint32_t> names;
+    lastRecords_.clear();
+    if (!glReady_)
+        return names;
+    makeCurrent();
+    const double dpr = devicePixelRatio();
+    const int w = int(width() * dpr), h = int(height() * dpr);
+    glViewport(0, 0, w, h);
+    const std::array<int, 4> viewport{0, 0, w, h};
+    const double px = x * dpr, py = h - y * dpr;
+    skipInPick_ = skipUnreachable && !literal_;
+    const Mat4 cullPick = PickMatrix(px, py, kCullRegion, kCullRegion, viewport);
+    std::vector<GLuint> buffer(512);
+    for (;;) {
+        std::fill(buffer.begin(), buffer.end(), 0);
+        glSelectBuffer(GLsizei(buffer.size()), buffer.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glPushMatrix();
+        const Mat4 pick = PickMatrix(px, py, 1, 1, viewport);
+        glMultMatrixd(pick.M.data());
+        RenderScene(Mode::Select, cullPick);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glPopName();
+        glFlush();
+        GLint hits = glRenderMode(GL_RENDER);
+        if (hits >= 0) {
+            std::size_t at = 0;
+            for (GLint k = 0; k < hits && at + 3 <= buffer.size(); ++k) {
+                GLuint count = buffer[at];
+                if (at + 3 + count > buffer.size())
+                    break;
+                for (GLuint n = 0; n < count; ++n)
+                    names.push_back(buffer[at + 3 + n]);
+                at += 3 + count;
+            }
+            lastRecords_.assign(buffer.begin(), buffer.begin() + std::ptrdiff_t(at));
+            break;
+        }
+        // More hits than the buffer holds: the pass is repeated with a larger one.
+        if (buffer.size() >= (std::size_t(1) << 26))
+            break;
+        buffer.resize(buffer.size() * 8);
+    }
+    skipInPick_ = false;
+    doneCurrent();
+    return names;
+}
+
+} // namespace meshforge::gui

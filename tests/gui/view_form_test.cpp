@@ -1,0 +1,261 @@
+// The 3D view on Mesa's software renderer: what a frame shows and what a pick finds.
+#include "fake_ui.h"
+#include "model/project.h"
+#include "settings/settings.h"
+#include "view/view_form.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <random>
+
+using namespace meshforge;
+using meshforge::gui::TViewForm;
+using meshforge::test::FakeUi;
+
+namespace {
+
+ObjectData Polygon(std::vector<int32_t> ring, ColorTriple color, int32_t texture = kUntextured) {
+    ObjectData p;
+    p.Color = color;
+    p.VertexIndices = std::move(ring);
+    p.TextureIndex = texture;
+    return p;
+}
+
+QRgb Rgb(int r, int g, int b) {
+    return qRgb(r, g, b);
+}
+
+// Channels within one step of 255 of each other: the renderer rounds colours.
+bool Near(QRgb a, QRgb b) { // alpha is not compared: the background is cleared with alpha 0
+    return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 2;
+}
+
+} // namespace
+
+class ViewFormTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    Project project_;
+    GeneralOptions general_;
+    FakeUi ui_;
+    std::unique_ptr<TViewForm> view_;
+
+    QRgb Pixel(int x, int y) {
+        view_->Redraw();
+        QImage frame = view_->grabFramebuffer();
+        return frame.pixel(x, y);
+    }
+    QRgb Centre() { return Pixel(view_->width() / 2, view_->height() / 2); }
+
+    // A 200 x 200 square in the plane z = 0 around the origin, seen from the top.
+    void Square(ColorTriple color, int32_t texture = kUntextured) {
+        project_.Vertices = {{-100, -100, 0}, {100, -100, 0}, {100, 100, 0}, {-100, 100, 0}};
+        project_.Polygons = {Polygon({0, 1, 2, 3, 0}, color, texture)};
+        if (texture != kUntextured)
+            project_.Polygons[0].TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
+        project_.HasGeometry = project_.GeometryShown = true;
+        UpdateBoundingBox(project_);
+    }
+
+    std::string Bitmap(const char* name, QColor color) {
+        QImage image(4, 4, QImage::Format_RGB888);
+        image.fill(color);
+        QString path = dir_.filePath(name);
+        image.save(path, "BMP");
+        return path.toStdString();
+    }
+
+  private slots:
+    void init() {
+        project_ = Project{};
+        general_ = GeneralOptions{};
+        ui_ = FakeUi{};
+        view_ =
+            std::make_unique<TViewForm>(project_, general_, ui_, dir_.path().toStdString() + "/");
+        view_->resize(200, 160);
+        view_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+        // Seen straight from the top, orthographic, 60 units left and right of the centre.
+        view_->PresetClick(ViewKind::Top);
+        project_.Options.Perspective = false;
+        project_.Options.Zoom = 10;
+        project_.Options.VerticesVisible = project_.Options.ShowVertices = false;
+    }
+    void cleanup() { view_.reset(); }
+
+    void emptyProjectShowsOnlyTheBackground() {
+        project_.Options.ShowAxis = true;
+        general_.ShowGrid = true;
+        SetBackgroundColor(project_.Options, "$00FF0000");
+        QImage frame = (view_->Redraw(), view_->grabFramebuffer());
+        for (int y = 0; y < frame.height(); y += 7)
+            for (int x = 0; x < frame.width(); x += 7)
+                QCOMPARE(frame.pixel(x, y) & 0xFFFFFFu, Rgb(0, 0, 255) & 0xFFFFFFu);
+    }
+
+    void flatPolygonInBothProjections() {
+        Square({1, 0, 0});
+        QVERIFY(Near(Centre(), Rgb(255, 0, 0)));
+        project_.Options.Perspective = true;
+        project_.Options.Zoom = 70;
+        QVERIFY(Near(Centre(), Rgb(255, 0, 0)));
+        project_.Options.ShowPolygons = false;
+        QVERIFY(Near(Centre(), Rgb(255, 255, 255)));
+    }
+
+    void texturedPolygonAndAnUnreadableBitmap() {
+        Square({1, 0, 0}, 0);
+        project_.Textures.push_back({Bitmap("green.bmp", Qt::green), 0, "", 1, 0});
+        view_->RebuildTextureLibrary();
+        QCOMPARE(project_.TextureObjects.size(), std::size_t(1));
+        QVERIFY2(Near(Centre(), Rgb(255, 0, 0)), "Show Textures is off");
+        project_.Options.ShowTextures = true;
+        QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
+
+        project_.Textures[0].Filename = dir_.filePath("missing.bmp").toStdString();
+        view_->RebuildTextureLibrary();
+        QCOMPARE(ui_.log.back(), "Bitmap " + project_.Textures[0].Filename +
+                                     " could not be read: shown as a checkerboard");
+        // Magenta and black squares, filtered: no green, as much blue as red.
+        QRgb c = Centre();
+        QVERIFY2(qGreen(c) < 3 && std::abs(qRed(c) - qBlue(c)) < 3 && qRed(c) > 50,
+                 qPrintable(QColor(c).name()));
+    }
+
+    void maskPassMultipliesWithTheMask() {
+        // Mask pass: destination x mask; then the image is added. A black mask leaves the
+        // texture alone on top of black, a white one adds the texture to the background.
+        Square({1, 0, 0}, 0);
+        project_.Options.ShowTextures = true;
+        SetBackgroundColor(project_.Options, "$00000080"); // dark red background
+        project_.Textures.push_back(
+            {Bitmap("blue.bmp", QColor(0, 0, 255)), 1, Bitmap("black.bmp", Qt::black), 1, 0});
+        view_->RebuildTextureLibrary();
+        QVERIFY(Near(Centre(), Rgb(0, 0, 255)));
+        project_.Textures[0].MaskFilename = Bitmap("white.bmp", Qt::white);
+        view_->RebuildTextureLibrary();
+        QVERIFY(Near(Centre(), Rgb(128, 0, 255)));
+    }
+
+    void selectedPolygonOutlineInTheInverseColour() {
+        Square({0.2f, 0.4f, 1});
+        project_.Polygons[0].Selected = true;
+        // Zoomed out to a half-width of 120 units, the edge x = -100 is 16.7 pixels from the
+        // left; the 5-pixel outline reaches 2 pixels beyond the fill there.
+        project_.Options.Zoom = 20;
+        const int x = int(std::lround(view_->width() / 2.0 * (1 - 100.0 / 120.0))) - 2;
+        QRgb edge = Pixel(x, view_->height() / 2);
+        QVERIFY2(Near(edge, Rgb(204, 153, 0)), qPrintable(QColor(edge).name()));
+    }
+
+    void picksNameVerticesLinesAndPolygons() {
+        Square({1, 0, 0});
+        project_.Vertices.push_back({0, 0, 0});
+        project_.Vertices.push_back({0, 0, 0});
+        project_.Lines.push_back({{0, 0, 0}, {4, 2}, 0, {}});
+        project_.Options.VerticesVisible = true;
+        const int cx = view_->width() / 2, cy = view_->height() / 2;
+        std::vector<uint32_t> names = view_->PickAt(cx, cy);
+        QCOMPARE(names, (std::vector<uint32_t>{VertexPickName(4), VertexPickName(5),
+                                               LinePickName(0), PolygonPickName(0)}));
+        QCOMPARE(HoverText(project_, names).value_or("off"),
+                 std::string("Polygon No. 0\r\nTexture Name: Untextured"));
+        // A corner of the view far outside the square hits nothing.
+        project_.Options.Zoom = 100;
+        QVERIFY(view_->PickAt(1, 1).empty());
+    }
+
+    void namesStayApartBeyondTenThousand() {
+        for (int i = 0; i < 10001; ++i)
+            project_.Vertices.push_back({float(1000 + i), 1000, 0});
+        project_.Vertices.push_back({0, 0, 0}); // vertex 10001 at the centre
+        for (int i = 0; i < 10001; ++i)
+            project_.Polygons.push_back(Polygon({0, 1, 2, 0}, {0, 0, 1}));
+        project_.Polygons.push_back(Polygon({10001, 10001, 10001, 10001}, {0, 0, 1}));
+        project_.HasGeometry = project_.GeometryShown = true;
+        UpdateBoundingBox(project_);
+        view_->PresetClick(ViewKind::Top);
+        project_.Options.VerticesVisible = true;
+        project_.Options.Perspective = false;
+        project_.Options.Zoom = 10;
+        project_.Box.CenterX = project_.Box.CenterY = project_.Box.CenterZ = 0;
+        std::vector<uint32_t> names = view_->PickAt(view_->width() / 2, view_->height() / 2);
+        QVERIFY(!names.empty());
+        QCOMPARE(names, (std::vector<uint32_t>{VertexPickName(10001), PolygonPickName(10001)}));
+        QCOMPARE(DecodePickName(names[0]), (PickHit{PickHit::Kind::Vertex, 10001}));
+        QCOMPARE(DecodePickName(names[1]), (PickHit{PickHit::Kind::Polygon, 10001}));
+    }
+
+    void overflowingHitsAreAllReported() {
+        project_.Vertices.assign(300, Vertex{0, 0, 0, false});
+        project_.HasGeometry = project_.GeometryShown = true;
+        project_.Options.VerticesVisible = true;
+        UpdateBoundingBox(project_);
+        std::vector<uint32_t> names = view_->PickAt(view_->width() / 2, view_->height() / 2);
+        QCOMPARE(names.size(), std::size_t(300));
+        QCOMPARE(names.back(), VertexPickName(299));
+    }
+
+    void skippingUnreachableObjectsChangesNoPick() {
+        std::mt19937 random(20261208);
+        std::uniform_real_distribution<float> coord(-150, 150);
+        std::uniform_int_distribution<int> pixelX(0, view_->width() - 1),
+            pixelY(0, view_->height() - 1);
+        for (int scene = 0; scene < 6; ++scene) {
+            project_ = Project{};
+            const int n = 60 + scene * 40;
+            for (int i = 0; i < n; ++i)
+                project_.Vertices.push_back({coord(random), coord(random), coord(random)});
+            std::uniform_int_distribution<int> vertex(0, n - 1);
+            for (int i = 0; i < n / 2; ++i) {
+                int a = vertex(random), b = vertex(random), c = vertex(random);
+                project_.Lines.push_back({{0.1f, 0.2f, 0.3f}, {a, b}, 0, {}, i % 7 == 0});
+                project_.Polygons.push_back(Polygon({a, b, c, a}, {0.5f, 0.5f, 0.5f}));
+            }
+            project_.VisLines.push_back({{0, 0, 0}, {0, 1}, 0, {}});
+            project_.HasGeometry = project_.GeometryShown = true;
+            project_.Options.VerticesVisible = true;
+            project_.Options.ShowAxis = scene % 2 == 0;
+            project_.Options.VertexDisplaySize = 10 + scene * 5;
+            project_.Options.Perspective = scene % 3 != 0;
+            project_.Options.Zoom = 40 + scene * 15;
+            project_.Options.RotationX = scene * 37;
+            project_.Options.RotationY = scene * 11;
+            UpdateBoundingBox(project_);
+            view_->Camera().Kind = static_cast<ViewKind>(1 + scene % 7);
+            int hits = 0;
+            for (int k = 0; k < 40; ++k) {
+                int x = pixelX(random), y = pixelY(random);
+                std::vector<uint32_t> fast = view_->PickAt(x, y, true);
+                std::vector<uint32_t> fastRecords = view_->LastSelectionRecords();
+                std::vector<uint32_t> full = view_->PickAt(x, y, false);
+                QCOMPARE(fast, full);
+                QCOMPARE(fastRecords, view_->LastSelectionRecords());
+                hits += !full.empty();
+            }
+            QVERIFY2(hits > 0, "the scenes must be hit at all");
+        }
+    }
+
+    void zoomAtZeroOrBelowStillDraws() {
+        Square({1, 0, 0});
+        project_.Options.Perspective = true;
+        project_.Options.Zoom = 1;
+        QWheelEvent down(QPointF(10, 10), view_->mapToGlobal(QPointF(10, 10)), QPoint(),
+                         QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view_.get(), &down);
+        QCOMPARE(project_.Options.Zoom, -2);
+        QCoreApplication::sendEvent(view_.get(), &down);
+        QCOMPARE(project_.Options.Zoom, -2); // the bound is tested before the step
+        QVERIFY(Near(Centre(), Rgb(255, 0, 0)));
+        QVERIFY(!view_->PickAt(view_->width() / 2, view_->height() / 2).empty());
+    }
+};
+
+QTEST_MAIN(ViewFormTest)
+#include "view_form_test.moc"
