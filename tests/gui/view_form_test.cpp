@@ -142,6 +142,18 @@ class ViewFormTest : public QObject {
         QVERIFY(Near(Centre(), Rgb(128, 0, 255)));
     }
 
+    void maskPassRunsWithTexturesOff() {
+        // Flat colour c over background b: the mask pass leaves b x c, the main pass adds c.
+        Square({0.4f, 0.4f, 0.4f}, 0);
+        SetBackgroundColor(project_.Options, "$00000080");
+        project_.Textures.push_back(
+            {Bitmap("t.bmp", Qt::blue), 1, Bitmap("k.bmp", Qt::black), 1, 0});
+        view_->RebuildTextureLibrary();
+        QVERIFY2(Near(Centre(), Rgb(153, 102, 102)), qPrintable(QColor(Centre()).name()));
+        project_.Textures[0].MaskFilename.clear();
+        QVERIFY(Near(Centre(), Rgb(102, 102, 102)));
+    }
+
     void selectedPolygonOutlineInTheInverseColour() {
         Square({0.2f, 0.4f, 1});
         project_.Polygons[0].Selected = true;
@@ -239,6 +251,59 @@ class ViewFormTest : public QObject {
                 hits += !full.empty();
             }
             QVERIFY2(hits > 0, "the scenes must be hit at all");
+        }
+    }
+
+    void fastDrawingLeavesEveryPixelAsTheLiteralOne() {
+        // Everything but the spheres (whose tessellation may differ): runs of one colour and
+        // texture, colour changes, selected lines and polygons, masks, untextured polygons
+        // between textured ones.
+        project_.Textures.push_back({Bitmap("a.bmp", QColor(200, 30, 30)), 0, "", 1, 0});
+        project_.Textures.push_back({Bitmap("b.bmp", QColor(30, 200, 30)), 1,
+                                     Bitmap("m.bmp", QColor(128, 128, 128)), 1, 0});
+        view_->RebuildTextureLibrary();
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> coord(-60, 60);
+        std::uniform_int_distribution<int> pick(0, 9);
+        for (int i = 0; i < 120; ++i)
+            project_.Vertices.push_back({coord(random), coord(random), coord(random)});
+        for (int i = 0; i + 3 < 120; i += 2) {
+            int kind = pick(random);
+            ObjectData p =
+                Polygon({i, i + 1, i + 2, i + 3, i}, {kind < 5 ? 0.3f : 0.7f, 0.5f, 0.2f},
+                        kind < 4   ? 0
+                        : kind < 6 ? 1
+                                   : kUntextured);
+            p.TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
+            p.Selected = kind == 9;
+            project_.Polygons.push_back(p);
+            project_.Lines.push_back({{kind < 5 ? 0.f : 1.f, 0, 0}, {i, i + 3}, 0, {}, kind == 8});
+        }
+        project_.HasGeometry = project_.GeometryShown = true;
+        UpdateBoundingBox(project_);
+        project_.Options.Perspective = true;
+        project_.Options.Zoom = 30;
+        project_.Options.RotationX = 40;
+        for (bool textures : {false, true}) {
+            project_.Options.ShowTextures = textures;
+            view_->SetLiteralPath(true);
+            QImage literal = (view_->Redraw(), view_->grabFramebuffer());
+            view_->SetLiteralPath(false);
+            QImage fast = (view_->Redraw(), view_->grabFramebuffer());
+            QCOMPARE(fast.size(), literal.size());
+            // The same pixels are covered, each channel at most one rounding step apart.
+            int worst = 0;
+            for (int y = 0; y < fast.height(); ++y)
+                for (int x = 0; x < fast.width(); ++x) {
+                    QRgb f = fast.pixel(x, y), l = literal.pixel(x, y);
+                    worst =
+                        std::max({worst, std::abs(qRed(f) - qRed(l)),
+                                  std::abs(qGreen(f) - qGreen(l)), std::abs(qBlue(f) - qBlue(l))});
+                }
+            QVERIFY2(worst <= 1, qPrintable(QString("channel difference %1").arg(worst)));
+            QVERIFY(literal != (project_.Options.ShowPolygons = false, view_->Redraw(),
+                                view_->grabFramebuffer()));
+            project_.Options.ShowPolygons = true;
         }
     }
 

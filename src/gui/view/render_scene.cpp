@@ -32,8 +32,9 @@ struct Level {
     int slices, stacks;
     double maxPixelRadius;
 };
-constexpr Level kLevels[] = {{6, 4, 2},    {8, 6, 4},    {12, 8, 8},
-                             {16, 12, 16}, {24, 16, 40}, {32, 24, 1e300}};
+// A sphere a pixel or two across needs only a handful of triangles; a large one stays round.
+constexpr Level kLevels[] = {{4, 2, 1.5},  {6, 4, 3},    {8, 6, 6},      {12, 8, 12},
+                             {16, 12, 30}, {24, 16, 80}, {32, 24, 1e300}};
 
 Box3 PointBox(const Vertex& v, double r) {
     return {{v.X - r, v.Y - r, v.Z - r}, {v.X + r, v.Y + r, v.Z + r}};
@@ -81,15 +82,20 @@ GLuint UploadTexture(const QImage& image) {
 
 } // namespace
 
-// Unit spheres as display lists of plain triangles, one per tessellation level. A list of
-// one primitive type is safe to call in selection mode too.
+// Unit spheres of plain triangles, one per tessellation level, both as display lists (for the
+// selection pass, which names each sphere; a list of one primitive type is safe to call there)
+// and as vertex lists that the screen pass copies into one array for all spheres.
 class SphereCache {
   public:
     SphereCache() {
         base_ = glGenLists(std::size(kLevels));
         for (std::size_t l = 0; l < std::size(kLevels); ++l) {
+            triangles_[l] = Tessellate(kLevels[l].slices, kLevels[l].stacks);
             glNewList(base_ + GLuint(l), GL_COMPILE);
-            Emit(kLevels[l].slices, kLevels[l].stacks);
+            glBegin(GL_TRIANGLES);
+            for (std::size_t k = 0; k < triangles_[l].size(); k += 3)
+                glVertex3f(triangles_[l][k], triangles_[l][k + 1], triangles_[l][k + 2]);
+            glEnd();
             glEndList();
         }
     }
@@ -104,28 +110,87 @@ class SphereCache {
         return l;
     }
     void Draw(std::size_t level) const { glCallList(base_ + GLuint(level)); }
+    // x, y, z of each corner of each triangle, on the unit sphere.
+    const std::vector<float>& Triangles(std::size_t level) const { return triangles_[level]; }
 
   private:
-    static void Emit(int slices, int stacks) {
+    static std::vector<float> Tessellate(int slices, int stacks) {
+        std::vector<float> out;
         auto point = [&](int i, int j) {
             double theta = std::numbers::pi * i / stacks;
             double phi = 2 * std::numbers::pi * j / slices;
-            glVertex3d(std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
-                       std::cos(theta));
+            out.push_back(float(std::sin(theta) * std::cos(phi)));
+            out.push_back(float(std::sin(theta) * std::sin(phi)));
+            out.push_back(float(std::cos(theta)));
         };
-        glBegin(GL_TRIANGLES);
         for (int i = 0; i < stacks; ++i)
             for (int j = 0; j < slices; ++j) {
-                point(i, j);
-                point(i + 1, j);
-                point(i + 1, j + 1);
-                point(i, j);
-                point(i + 1, j + 1);
-                point(i, j + 1);
+                // The triangles that would collapse onto a pole are left out.
+                if (i + 1 < stacks) {
+                    point(i, j);
+                    point(i + 1, j);
+                    point(i + 1, j + 1);
+                }
+                if (i > 0) {
+                    point(i, j);
+                    point(i + 1, j + 1);
+                    point(i, j + 1);
+                }
             }
-        glEnd();
+        return out;
     }
     GLuint base_ = 0;
+    std::vector<float> triangles_[std::size(kLevels)];
+};
+
+// Runs of objects of one colour (and one texture) that need no state change between them,
+// sent with one call in the order they would have been drawn one by one. The colour is set
+// once per run, not per corner, so that the rasterizer keeps it constant as immediate mode
+// does; a colour array would make it interpolate the colour for every pixel.
+class Batch {
+  public:
+    explicit Batch(GLenum primitive) : primitive_(primitive) {}
+    // Starts a run of this colour and texture (0 = none), ending the current one if it differs.
+    void Use(const ColorTriple& color, GLuint texture = 0) {
+        if (!xyz_.empty() && color == color_ && texture == texture_)
+            return;
+        Flush();
+        color_ = color;
+        texture_ = texture;
+    }
+    void Add(float x, float y, float z) { xyz_.insert(xyz_.end(), {x, y, z}); }
+    void Add(float x, float y, float z, TexCoord t) {
+        Add(x, y, z);
+        uv_.insert(uv_.end(), {t.U, t.V});
+    }
+    void Flush() {
+        if (xyz_.empty())
+            return;
+        if (texture_) {
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, texture_);
+        }
+        glColor3f(color_.R, color_.G, color_.B);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, xyz_.data());
+        if (texture_) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, 0, uv_.data());
+        }
+        glDrawArrays(primitive_, 0, GLsizei(xyz_.size() / 3));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        if (texture_)
+            glDisable(GL_TEXTURE_2D);
+        xyz_.clear();
+        uv_.clear();
+    }
+
+  private:
+    GLenum primitive_;
+    ColorTriple color_;
+    GLuint texture_ = 0;
+    std::vector<float> xyz_, uv_;
 };
 
 TViewForm::~TViewForm() {
@@ -146,7 +211,9 @@ bool TViewForm::HasLinesOrPolygons() const {
 }
 
 void TViewForm::RenderScene(Mode mode, const Mat4& pickMatrix) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Selection mode writes no pixel: a clear there would only wipe the picture on show.
+    if (mode == Mode::Render)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const int w = width() * devicePixelRatio(), h = height() * devicePixelRatio();
     const Mat4 scene = SceneMatrix(project_.Options, view_, project_.Box, w, h);
     glMultMatrixd(scene.M.data());
@@ -195,8 +262,19 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
     const double yScale = proj.Perspective
                               ? 1.0 / std::tan(std::max(proj.FovY, 1e-6) * std::numbers::pi / 360.0)
                               : 2.0 / std::max(proj.Top - proj.Bottom, 1e-12);
+    ColorTriple current = normal;
     GLUquadric* quadric = literal_ ? gluNewQuadric() : nullptr;
+    const bool batched = mode == Mode::Render && !literal_;
+    Batch batch(GL_TRIANGLES);
     auto sphere = [&](const Vertex& v, double r, std::size_t level) {
+        if (batched) {
+            const std::vector<float>& unit = spheres_->Triangles(level);
+            const float fr = float(r);
+            batch.Use(current);
+            for (std::size_t k = 0; k < unit.size(); k += 3)
+                batch.Add(v.X + fr * unit[k], v.Y + fr * unit[k + 1], v.Z + fr * unit[k + 2]);
+            return;
+        }
         glPushMatrix();
         glTranslated(v.X, v.Y, v.Z);
         if (quadric) {
@@ -217,24 +295,29 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
             glLoadName(VertexPickName(i));
         double clipW = scene(3, 0) * v.X + scene(3, 1) * v.Y + scene(3, 2) * v.Z + scene(3, 3);
         double pixels = clipW > 0 ? r * yScale * h / 2 / clipW : 0;
-        const ColorTriple& c = v.Selected ? selected : normal;
-        glColor3f(c.R, c.G, c.B);
+        current = v.Selected ? selected : normal;
+        glColor3f(current.R, current.G, current.B);
         sphere(v, r, SphereCache::LevelFor(pixels));
         if (pivot) {
+            current = selected;
             glColor3f(selected.R, selected.G, selected.B);
             sphere(v, radius * 3, SphereCache::LevelFor(pixels * 3 * radius / std::max(r, 1e-12)));
         }
     }
     if (view_.OriginPivot) {
+        current = selected;
         glColor3f(selected.R, selected.G, selected.B);
         sphere(Vertex{0, 0, 0, false}, radius * 3, SphereCache::LevelFor(40));
     }
+    batch.Flush();
     if (quadric)
         gluDeleteQuadric(quadric);
 }
 
 void TViewForm::DrawLines(Mode mode, const Mat4* cull) {
     const auto& vs = project_.Vertices;
+    const bool batched = mode == Mode::Render && !literal_;
+    Batch batch(GL_LINES);
     glLineWidth(1.5f);
     for (std::size_t i = 0; i < project_.Lines.size(); ++i) {
         const ObjectData& line = project_.Lines[i];
@@ -251,6 +334,13 @@ void TViewForm::DrawLines(Mode mode, const Mat4* cull) {
         }
         if (mode == Mode::Select)
             glLoadName(LinePickName(i));
+        if (batched && !line.Selected) {
+            batch.Use(line.Color);
+            batch.Add(a.X, a.Y, a.Z);
+            batch.Add(b.X, b.Y, b.Z);
+            continue;
+        }
+        batch.Flush();
         if (line.Selected) {
             glLineWidth(5);
             glEnable(GL_LINE_STIPPLE);
@@ -266,6 +356,7 @@ void TViewForm::DrawLines(Mode mode, const Mat4* cull) {
             glDisable(GL_LINE_STIPPLE);
         }
     }
+    batch.Flush();
 }
 
 void TViewForm::DrawVisLines() {
@@ -307,6 +398,12 @@ void TViewForm::DrawPolygonShape(const ObjectData& polygon, bool shownTextured) 
 void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
     const auto& vs = project_.Vertices;
     const bool showTextures = project_.Options.ShowTextures;
+    // The screen pass sends runs of plain polygons (no mask, not selected, the same colour
+    // and texture or none) as one array of triangles, split as the renderer splits GL_POLYGON
+    // (corners k, k + 1, 0). With the colour constant over a run instead of given per corner
+    // a channel may round differently by one step: no visible change.
+    const bool batched = mode == Mode::Render && !literal_;
+    Batch batch(GL_TRIANGLES);
     for (std::size_t i = 0; i < project_.Polygons.size(); ++i) {
         const ObjectData& poly = project_.Polygons[i];
         if (poly.VertexIndices.size() < 2 ||
@@ -329,6 +426,25 @@ void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
         const bool masked = textured && !project_.Textures[poly.TextureIndex].MaskFilename.empty();
         const TextureObject* objects =
             textured ? &project_.TextureObjects[poly.TextureIndex] : nullptr;
+        if (batched && !masked && !poly.Selected) {
+            batch.Use(shown ? ColorTriple{1, 1, 1} : poly.Color, shown ? objects->Image : 0);
+            const std::size_t corners = poly.VertexIndices.size() - 1;
+            auto corner = [&](std::size_t k) {
+                const Vertex& v = vs[poly.VertexIndices[k]];
+                if (shown)
+                    batch.Add(v.X, v.Y, v.Z,
+                              k < poly.TexCoords.size() ? poly.TexCoords[k] : TexCoord{});
+                else
+                    batch.Add(v.X, v.Y, v.Z);
+            };
+            for (std::size_t k = 1; k + 1 < corners; ++k) {
+                corner(k);
+                corner(k + 1);
+                corner(0);
+            }
+            continue;
+        }
+        batch.Flush();
         if (masked) {
             glEnable(GL_BLEND);
             glBlendFunc(GL_DST_COLOR, GL_ZERO);
@@ -360,6 +476,7 @@ void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
             glLineWidth(1.5f);
         }
     }
+    batch.Flush();
 }
 
 void TViewForm::DrawAxis() {
