@@ -404,6 +404,31 @@ class MainFormTest : public QObject {
         QCOMPARE(lines[renderer + 1].toStdString(), form_->ViewForm->Probe().Renderer);
     }
 
+    void rotateButtonsTurnTheCameraAndPresetsResetIt() {
+        ViewOptions& o = form_->CurrentProject().Options;
+        QTest::mouseClick(form_->ZRotateButton, Qt::LeftButton);
+        QVERIFY(!form_->ZScrollBar->isEnabled());
+        QTRY_VERIFY(o.RotationZ > 5);
+        QTest::mouseClick(form_->ZRotateButton, Qt::LeftButton);
+        QVERIFY(form_->ZScrollBar->isEnabled());
+        const int angle = o.RotationZ;
+        QCoreApplication::processEvents();
+        QCOMPARE(o.RotationZ, angle); // stopped
+        QCOMPARE(form_->ZScrollBar->value(), std::min(angle, 360));
+
+        form_->ViewForm->PresetClick(ViewKind::Custom);
+        QCOMPARE(o.RotationZ, 45);
+        QCOMPARE(o.Zoom, 45);
+        QCOMPARE(form_->ZoomScrollBar->value(), 45);
+        QCOMPARE(form_->ZScrollBar->value(), 0);
+        o.PanX = 8;
+        form_->ViewForm->PresetClick(ViewKind::Top);
+        QCOMPARE(o.Zoom, 70);
+        QCOMPARE(o.RotationZ, 0);
+        QCOMPARE(o.PanX, 8); // Reset View leaves the pan
+        QVERIFY(form_->ViewForm->Camera().Kind == ViewKind::Top);
+    }
+
     void cameraBarsKeepTheirValuesAndHints() {
         form_->XScrollBar->setValue(45);
         form_->ZoomScrollBar->setValue(120);
