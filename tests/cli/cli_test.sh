@@ -39,6 +39,27 @@ check "resave exit code" 0 "$rc"
 "$cli" resave pavilion.3dp "$tmp/again2.3dp" --app-folder "$tmp" >/dev/null
 cmp -s "$tmp/again.3dp" "$tmp/again2.3dp"; check "resave is stable" 0 "$?"
 
+out="$("$cli" remove-doubles pavilion.3dp "$tmp/merged.3dp" --app-folder "$tmp" 2>"$tmp/err")"; rc=$?
+check "remove-doubles exit code" 0 "$rc"
+check "remove-doubles logs the count" "Removed 4 overlaying/double Vertices" "$(echo "$out" | grep overlaying)"
+check "remove-doubles keeps lines and polygons" "25 Vertices, 24 Line(s), 17 Polygons(s), 2 Texture(s)." "$("$cli" info "$tmp/merged.3dp" | tail -1)"
+out="$("$cli" remove-doubles "$tmp/merged.3dp" "$tmp/merged2.3dp" --app-folder "$tmp")"
+check "remove-doubles twice finds none" "No overlaying/double Vertices in project" "$(echo "$out" | grep overlaying)"
+
+"$cli" interpolate pavilion.3dp "$tmp/interp.3dp" --app-folder "$tmp" >/dev/null 2>"$tmp/err"; rc=$?
+check "interpolate without --yes refuses" 1 "$rc"
+case "$(cat "$tmp/err")" in
+    *"OK to remove all associated polygons and lines ?"*) echo "ok   interpolate prints the question" ;;
+    *) echo "FAIL interpolate question: $(cat "$tmp/err")"; fail=1 ;;
+esac
+test -e "$tmp/interp.3dp"; check "interpolate refused writes nothing" 1 "$?"
+out="$("$cli" interpolate --yes pavilion.3dp "$tmp/interp.3dp" --app-folder "$tmp")"; rc=$?
+check "interpolate --yes exit code" 0 "$rc"
+check "interpolate logs the midpoints" "28 interpolated Vertices added" "$(echo "$out" | grep interpolated)"
+check "interpolate result" "57 Vertices, 0 Line(s), 0 Polygons(s), 0 Texture(s)." "$("$cli" info "$tmp/interp.3dp" | tail -1)"
+out="$("$cli" interpolate "$tmp/interp.3dp" "$tmp/interp2.3dp" --app-folder "$tmp" 2>"$tmp/err")"; rc=$?
+check "interpolate asks nothing without lines or polygons" "0 56 interpolated Vertices added" "$rc $(echo "$out" | grep interpolated)"
+
 "$cli" info >/dev/null 2>&1; check "missing argument is bad usage" 2 "$?"
 "$cli" info --help >/dev/null; check "info --help" 0 "$?"
 "$cli" info /nonexistent/x.3dp >/dev/null 2>&1; check "missing file fails" 1 "$?"

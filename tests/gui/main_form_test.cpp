@@ -2,12 +2,15 @@
 #include "app/about_box.h"
 #include "app/log_panel.h"
 #include "app/main_form.h"
+#include "edit/line_form.h"
 #include "fake_ui.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
+#include "view/camera.h"
 #include "view/view_form.h"
 
 #include <QClipboard>
+#include <QListView>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
@@ -427,6 +430,54 @@ class MainFormTest : public QObject {
         QCOMPARE(o.RotationZ, 0);
         QCOMPARE(o.PanX, 8); // Reset View leaves the pan
         QVERIFY(form_->ViewForm->Camera().Kind == ViewKind::Top);
+    }
+
+    // Where vertex v appears in the view (y from the top).
+    QPoint OnScreen(const Vertex& v) {
+        gui::TViewForm* view = form_->ViewForm;
+        Mat4 m = SceneMatrix(form_->CurrentProject().Options, view->Camera(),
+                             form_->CurrentProject().Box, view->width(), view->height());
+        double c[4];
+        for (int r = 0; r < 4; ++r)
+            c[r] = m(r, 0) * v.X + m(r, 1) * v.Y + m(r, 2) * v.Z + m(r, 3);
+        return QPoint(int((c[0] / c[3] + 1) / 2 * view->width()),
+                      int((1 - c[1] / c[3]) / 2 * view->height()));
+    }
+
+    void lineCreatedByPickingInTheView() {
+        Project& p = form_->CurrentProject();
+        p.Vertices = {{-20, 0, 0}, {20, 0, 0}};
+        p.HasGeometry = p.GeometryShown = true;
+        UpdateBoundingBox(p);
+        form_->ViewForm->PresetClick(ViewKind::Top);
+        p.Options.Perspective = false;
+        p.Options.Zoom = 10;
+        p.Options.VertexDisplaySize = 15;
+        fake_.colorAnswers = {0x000000FF}; // red
+        fake_.newLineAnswers = {NextElement::Stop};
+
+        A("LinesMenu")->trigger();
+        QVERIFY(form_->LineForm->isVisible());
+        QTest::mouseClick(form_->LineForm->AddLineButton, Qt::LeftButton);
+        QVERIFY(!form_->LineForm->isVisible());
+        QCOMPARE(form_->ViewForm->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(form_->ViewForm, Qt::LeftButton, {}, QPoint(2, 2)); // empty space
+        QTest::mouseClick(form_->ViewForm, Qt::LeftButton, {}, OnScreen(p.Vertices[0]));
+        QTest::mouseClick(form_->ViewForm, Qt::LeftButton, {}, OnScreen(p.Vertices[0]));
+        QTest::mouseClick(form_->ViewForm, Qt::LeftButton, {}, OnScreen(p.Vertices[1]));
+
+        QCOMPARE(p.Lines.size(), std::size_t(1));
+        QCOMPARE(p.Lines[0].VertexIndices, (std::vector<int32_t>{0, 1}));
+        QCOMPARE(p.Lines[0].Color, (ColorTriple{1, 0, 0}));
+        const auto& log = form_->LogMemo->Lines();
+        QVERIFY(std::find(log.begin(), log.end(), "Oops, nothing Selected !") == log.end());
+        QCOMPARE(fake_.beeps, 2); // empty space and the first vertex again, with sound on
+        QVERIFY(std::find(log.begin(), log.end(), "Line No. 1 created, using vertices 0 and 1") !=
+                log.end());
+        QVERIFY(form_->LineForm->isVisible()); // "Stop" shows the window again
+        QCOMPARE(form_->LineForm->LineListBox->model()->index(0, 0).data().toString(),
+                 QString("0  :  0,1"));
+        QCOMPARE(form_->ViewForm->cursor().shape(), Qt::ArrowCursor);
     }
 
     void cameraBarsKeepTheirValuesAndHints() {

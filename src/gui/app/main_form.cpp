@@ -4,6 +4,10 @@
 #include "app/desc_form.h"
 #include "app/log_panel.h"
 #include "app/name_project_form.h"
+#include "edit/line_form.h"
+#include "edit/lines.h"
+#include "edit/next_element_form.h"
+#include "edit/vertex_form.h"
 #include "io/offset_new_form.h"
 #include "settings/options.h"
 #include "settings/options_form.h"
@@ -91,11 +95,37 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
 
     OptionsForm = new TOptionsForm(settings_, project_, ui_, this);
     CreateView();
+    VertexForm = new TVertexform(
+        project_, ui_, ViewForm->Picking().Colors().Line, [this] { ViewForm->Redraw(); }, this);
+    VertexForm->SetClosedHandler([this] {
+        if (!project_.Vertices.empty()) {
+            session_.Menus.SaveProject = true;
+            session_.Menus.SaveProjectAs = true;
+        }
+        ApplySessionState();
+    });
+    VertexForm->SetEmptiedHandler([this] {
+        session_.Menus.CloseProject = session_.Menus.SaveProject = false;
+        session_.Menus.WriteAse = false;
+        ApplySessionState();
+    });
+    LineForm = new TLineform(
+        project_, ui_, ViewForm->Picking(), [this] { ViewForm->Redraw(); },
+        [this] { ViewForm->UpdatePickCursor(); }, this);
+    ViewForm->SetClickHandler([this](const ClickResult& result) {
+        if (result.LinesChanged)
+            LineForm->RefreshLineList();
+        if (result.Show == WindowToShow::LineWindow)
+            LineForm->show();
+    });
     AboutBox = new TAboutBox(
         ui_, [this] { return ViewForm->Probe(); }, this);
     NameProjectForm = new TNameProjectForm(ui_, this);
+    LineColorForm = new TLineColorForm(this);
+    PolygonColorForm = new TPolygonColorForm(this);
     DescForm = new TDescForm(project_, this);
     OffsetNewForm = new TOffsetNewForm(ui_, this);
+    ui_.SetNextElementForms(LineColorForm, PolygonColorForm);
     ui_.SetNameForm(NameProjectForm);
     ui_.SetOffsetForm(OffsetNewForm);
 
@@ -151,7 +181,7 @@ void TMainForm::CreateView() {
     ViewWindow->installEventFilter(this);
     ViewWindow->showMaximized();
     ViewForm->SetFirstPaintHandler(
-        [this] { Run([this] { OpenFromCommandLine(project_, session_, ui_, args_); }); });
+        [this] { RunLifecycle([this] { OpenFromCommandLine(project_, session_, ui_, args_); }); });
 }
 
 QAction* TMainForm::Action(const QString& name) const {
@@ -224,8 +254,10 @@ void TMainForm::CreateFileMenu() {
 void TMainForm::CreateGeometryMenu() {
     QMenu* m = menuBar()->addMenu("&Geometry");
     m->setObjectName("GeometryMenu");
-    AddEntry(m, "VertexMenu", "&Create/Add/Delete vertices manually");
-    AddEntry(m, "InterpolVertexMenu", "Create Interpolated Vertex");
+    AddEntry(m, "VertexMenu", "&Create/Add/Delete vertices manually",
+             [this] { VertexMenuClick(); });
+    AddEntry(m, "InterpolVertexMenu", "Create Interpolated Vertex",
+             [this] { InterpolVertexMenuClick(); });
     m->addSeparator();
     QMenu* import = AddSubmenu(m, "ImportMenu", "&Import Geometry from....");
     AddEntry(import, "ImportVtxMenu", "Vertex Text file");
@@ -245,13 +277,13 @@ void TMainForm::CreateGeometryMenu() {
              Guarded(GuardedCommand::Export3DOText));
     m->addSeparator();
     AddEntry(m, "AddDataMenu", "Add Data From Another Project", [this] { AddDataMenuClick(); });
-    AddEntry(m, "RemDoubleMenu", "Remove Double Vertices");
+    AddEntry(m, "RemDoubleMenu", "Remove Double Vertices", [this] { RemDoubleMenuClick(); });
 }
 
 void TMainForm::CreateVisualMenu() {
     QMenu* m = menuBar()->addMenu("&Visual Elements");
     m->setObjectName("VisualMenu");
-    AddEntry(m, "LinesMenu", "Lines", Guarded(GuardedCommand::Lines));
+    AddEntry(m, "LinesMenu", "Lines", Guarded(GuardedCommand::Lines, [this] { LinesMenuClick(); }));
     AddEntry(m, "PolygonsMenu", "Polygons", Guarded(GuardedCommand::Polygons));
     m->addSeparator();
     AddEntry(m, "AssignTexMenu", "Assign Textures to Polygons",
@@ -300,10 +332,18 @@ void TMainForm::CreateMiscMenu() {
     AddEntry(m, "DisplayClassMenu", "Set Object Visibility within GPL");
     AddEntry(m, "CollisionMenu", "Set Collision Type");
     m->addSeparator();
-    AddEntry(m, "CreateVisLinesMenu", "Create Subsequent Visualization Lines");
-    AddEntry(m, "RemoveVisLinesMenu", "Remove Visualization Lines");
-    AddEntry(m, "ConvertVisLinesMenu", "Convert Visualization Lines to 3DO Line Objects");
-    AddEntry(m, "AddInterpolMenu", "Add Interpolated Vertices");
+    AddEntry(m, "CreateVisLinesMenu", "Create Subsequent Visualization Lines", [this] {
+        Run([this] {
+            CreateVisLinesCommand(project_, ViewForm->Picking().Colors().Line, session_.Menus, ui_);
+        });
+    });
+    AddEntry(m, "RemoveVisLinesMenu", "Remove Visualization Lines",
+             [this] { Run([this] { RemoveVisLinesCommand(project_, session_.Menus, ui_); }); });
+    AddEntry(m, "ConvertVisLinesMenu", "Convert Visualization Lines to 3DO Line Objects", [this] {
+        Run([this] { ConvertVisLinesCommand(project_, session_.Menus, ui_); });
+        LinesMenuClick();
+    });
+    AddEntry(m, "AddInterpolMenu", "Add Interpolated Vertices", [this] { AddInterpolMenuClick(); });
     m->addSeparator();
     AddEntry(m, "GPLStartMenu", "Start GPL");
     AddEntry(m, "ViewerStartMenu", "Start 3DO- Viewer Application");
@@ -348,9 +388,9 @@ void TMainForm::CreateToolBar() {
     button("Write3DOToolButton", LetterIcon("3DO", file), "Write 3DO file", {})->setEnabled(false);
     ToolBar1->addSeparator();
     button("VertexToolButton", LetterIcon("V", geometry), "Create/Add/Delete vertices manually",
-           {});
+           [this] { VertexMenuClick(); });
     button("CreateLineToolButton", LetterIcon("L", geometry), "Create Line(s)",
-           Guarded(GuardedCommand::Lines));
+           Guarded(GuardedCommand::Lines, [this] { LinesMenuClick(); }));
     button("CreatePolygonToolButton", LetterIcon("P", geometry), "Create Polygon(s)",
            Guarded(GuardedCommand::Polygons));
     ToolBar1->addSeparator();

@@ -28,8 +28,12 @@ class TAboutBox;
 class TDescForm;
 class TNameProjectForm;
 class TOffsetNewForm;
+class TLineColorForm;
+class TPolygonColorForm;
 class TOptionsForm;
 class TViewForm;
+class TVertexform;
+class TLineform;
 
 // The application frame: menus, tool bar, the 3D view in a multiple-document area, the camera
 // bars and the log. It owns the one Project and the session; every command runs a core
@@ -72,6 +76,11 @@ class TMainForm : public QMainWindow {
     void RecentFileClick(const std::string& path);
     void ExitMenuClick();
     void AddDataMenuClick();
+    void VertexMenuClick();
+    void LinesMenuClick();
+    void InterpolVertexMenuClick();
+    void AddInterpolMenuClick();
+    void RemDoubleMenuClick();
     void DescMenuClick();
     void OnlineHelpMenuClick();
     void LocalHelpMenuClick();
@@ -84,10 +93,14 @@ class TMainForm : public QMainWindow {
     TOptionsForm* OptionsForm = nullptr;
     TViewForm* ViewForm = nullptr;
     QMdiSubWindow* ViewWindow = nullptr;
+    TVertexform* VertexForm = nullptr;
+    TLineform* LineForm = nullptr;
     TAboutBox* AboutBox = nullptr;
     TNameProjectForm* NameProjectForm = nullptr;
     TDescForm* DescForm = nullptr;
     TOffsetNewForm* OffsetNewForm = nullptr;
+    TLineColorForm* LineColorForm = nullptr;
+    TPolygonColorForm* PolygonColorForm = nullptr;
     QScrollBar* XScrollBar = nullptr;
     QScrollBar* YScrollBar = nullptr;
     QScrollBar* ZScrollBar = nullptr;
@@ -126,6 +139,13 @@ class TMainForm : public QMainWindow {
     // Runs a command: errors of file access and parsing end it with their message; then the
     // session is shown and the view redrawn.
     void Run(const std::function<void()>& command);
+    // A lifecycle command: the Project may be another one afterwards, so the editors' undo
+    // records are dropped.
+    void RunLifecycle(const std::function<void()>& command);
+    // Refuses input while a long vertex command runs; `pump` keeps the window painting.
+    std::function<void()> Pump();
+    // After a command that renumbers vertices with visualization lines rebuilt around it.
+    void AfterVisLinesRebuilt();
     // A command with a guard: the guard's message, or the action.
     std::function<void()> Guarded(GuardedCommand command, std::function<void()> action = {});
     void StoreRecentFiles();

@@ -5,6 +5,9 @@
 #include "app/desc_form.h"
 #include "app/log_panel.h"
 #include "app/system_info.h"
+#include "edit/line_form.h"
+#include "edit/vertex_form.h"
+#include "edit/vertices.h"
 #include "settings/options_form.h"
 #include "view/view_form.h"
 
@@ -20,6 +23,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <memory>
 
 namespace meshforge::gui {
 
@@ -65,6 +69,63 @@ void TMainForm::Run(const std::function<void()>& command) {
         ViewForm->SyncControls();
     ApplySessionState();
     ViewForm->Redraw();
+}
+
+void TMainForm::RunLifecycle(const std::function<void()>& command) {
+    Run(command);
+    VertexForm->ProjectChanged();
+    LineForm->ProjectChanged();
+}
+
+std::function<void()> TMainForm::Pump() {
+    // Events are handled every few thousand steps: often enough to paint, rarely enough not
+    // to cost more than the work.
+    auto count = std::make_shared<std::size_t>(0);
+    return [count] {
+        if (++*count % 4096 == 0)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void TMainForm::AfterVisLinesRebuilt() {
+    if (!project_.VisLines.empty()) {
+        session_.Menus.CreateVisLines = false;
+        session_.Menus.RemoveVisLines = session_.Menus.ConvertVisLines = true;
+    }
+    VertexForm->RefreshVertexList();
+}
+
+void TMainForm::LinesMenuClick() {
+    LineForm->show();
+    LineForm->raise();
+}
+
+void TMainForm::VertexMenuClick() {
+    VertexForm->show();
+    VertexForm->raise();
+}
+
+void TMainForm::InterpolVertexMenuClick() {
+    Run([this] {
+        if (CreateInterpolatedVertex(project_, ui_))
+            VertexForm->RefreshVertexList();
+    });
+}
+
+void TMainForm::AddInterpolMenuClick() {
+    setEnabled(false); // no other command while the list is rebuilt
+    Run([this] {
+        AddInterpolatedVertices(project_, ViewForm->Picking().Colors().Line, ui_, Pump());
+        AfterVisLinesRebuilt();
+    });
+    setEnabled(true);
+}
+
+void TMainForm::RemDoubleMenuClick() {
+    Run([this] {
+        RemoveDoubleVertices(project_, ViewForm->Picking().Colors().Line, ui_);
+        AfterVisLinesRebuilt();
+    });
 }
 
 std::function<void()> TMainForm::Guarded(GuardedCommand command, std::function<void()> action) {
@@ -174,7 +235,7 @@ void TMainForm::RebuildRecentEntries() {
 }
 
 void TMainForm::OpenMenuClick() {
-    Run([this] { OpenProject(project_, session_, CurrentSaveOptions(), ui_); });
+    RunLifecycle([this] { OpenProject(project_, session_, CurrentSaveOptions(), ui_); });
 }
 
 void TMainForm::SaveMenuClick() {
@@ -182,11 +243,11 @@ void TMainForm::SaveMenuClick() {
 }
 
 void TMainForm::CloseMenuClick() {
-    Run([this] { CloseProject(project_, session_, CurrentSaveOptions(), ui_); });
+    RunLifecycle([this] { CloseProject(project_, session_, CurrentSaveOptions(), ui_); });
 }
 
 void TMainForm::ClearAllMenuClick() {
-    Run([this] { ClearAll(project_, session_, ui_); });
+    RunLifecycle([this] { ClearAll(project_, session_, ui_); });
 }
 
 void TMainForm::SaveAsMenuClick() {
@@ -203,7 +264,8 @@ void TMainForm::OptionsMenuClick() {
 }
 
 void TMainForm::RecentFileClick(const std::string& path) {
-    Run([this, path] { OpenProjectFile(project_, session_, CurrentSaveOptions(), ui_, path); });
+    RunLifecycle(
+        [this, path] { OpenProjectFile(project_, session_, CurrentSaveOptions(), ui_, path); });
 }
 
 void TMainForm::OpenDroppedFile(const QString& path) {
@@ -215,7 +277,7 @@ void TMainForm::ExitMenuClick() {
 }
 
 void TMainForm::AddDataMenuClick() {
-    Run([this] { AddData(project_, ui_); });
+    RunLifecycle([this] { AddData(project_, ui_); });
 }
 
 void TMainForm::DescMenuClick() {

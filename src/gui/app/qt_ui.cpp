@@ -2,6 +2,7 @@
 
 #include "app/log_panel.h"
 #include "app/name_project_form.h"
+#include "edit/next_element_form.h"
 #include "io/offset_new_form.h"
 #include "model/project.h"
 
@@ -198,12 +199,16 @@ void QtUi::RebuildTextureLibrary(Project& project) {
 NextElement QtUi::AskCreateNewLine() {
     if (prompts_)
         return prompts_->AskCreateNewLine();
+    if (lineColorForm_)
+        return lineColorForm_->Run(true);
     return AskNextElement(parent_, "Create New Line ?", true);
 }
 
 NextElement QtUi::AskCreateNewPolygon(bool manualColors) {
     if (prompts_)
         return prompts_->AskCreateNewPolygon(manualColors);
+    if (polygonColorForm_)
+        return polygonColorForm_->Run(manualColors);
     return AskNextElement(parent_, "Create New Polygon ?", manualColors);
 }
 

@@ -12,6 +12,8 @@ namespace meshforge::gui {
 class LogPanel;
 class TNameProjectForm;
 class TOffsetNewForm;
+class TLineColorForm;
+class TPolygonColorForm;
 
 // The Ui port on Qt: log lines go to the log panel, messages and questions to message boxes,
 // choices to the standard dialogs and the program's own dialogs. Everything that waits for
@@ -24,6 +26,10 @@ class QtUi : public Ui {
     void SetLogPanel(LogPanel* log) { log_ = log; }
     void SetNameForm(TNameProjectForm* form) { nameForm_ = form; }
     void SetOffsetForm(TOffsetNewForm* form) { offsetForm_ = form; }
+    void SetNextElementForms(TLineColorForm* line, TPolygonColorForm* polygon) {
+        lineColorForm_ = line;
+        polygonColorForm_ = polygon;
+    }
     void SetTextureRebuilder(std::function<void(Project&)> rebuild) {
         rebuild_ = std::move(rebuild);
     }
@@ -51,6 +57,8 @@ class QtUi : public Ui {
     LogPanel* log_ = nullptr;
     TNameProjectForm* nameForm_ = nullptr;
     TOffsetNewForm* offsetForm_ = nullptr;
+    TLineColorForm* lineColorForm_ = nullptr;
+    TPolygonColorForm* polygonColorForm_ = nullptr;
     std::function<void(Project&)> rebuild_;
     Ui* prompts_ = nullptr;
 };

@@ -410,6 +410,10 @@ void TViewForm::HoverPick() {
     setToolTip(text ? QString::fromStdString(*text) : QString());
 }
 
+void TViewForm::UpdatePickCursor() {
+    setCursor(pick_.AnyModeOn() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
 void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
     ViewOptions& o = project_.Options;
     view_.Dragging = false;
@@ -420,7 +424,7 @@ void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     ClickResult result = pick_.Click(project_, PickAt(p.x(), p.y()), true, general_.PlaySound, ui_);
     view_.PivotVertex = pick_.PivotVertex();
-    setCursor(pick_.AnyModeOn() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    UpdatePickCursor();
     Redraw();
     if (clickHandler_)
         clickHandler_(result);

@@ -84,6 +84,8 @@ class TViewForm : public QOpenGLWidget {
     void SetLiteralPath(bool literal) { literal_ = literal; }
 
     PickState& Picking() { return pick_; }
+    // The hand cursor while a pick mode is on, the arrow otherwise.
+    void UpdatePickCursor();
     ViewState& Camera() { return view_; }
 
     // Context-menu commands.

@@ -1,0 +1,253 @@
+#include "edit/line_form.h"
+
+#include "app/ui.h"
+#include "edit/list_model.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace meshforge::gui {
+
+namespace {
+constexpr int kNarrow = 330, kWide = 450;
+} // namespace
+
+TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
+                     std::function<void()> picking, QWidget* parent)
+    : QDialog(parent), project_(project), ui_(ui), pick_(pick), redraw_(std::move(redraw)),
+      picking_(std::move(picking)) {
+    setObjectName("Lineform");
+    setWindowTitle("Create Lines");
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint);
+    setModal(false);
+    setFixedWidth(kNarrow);
+
+    model_ = new FunctionListModel([this] { return int(project_.Lines.size()); },
+                                   [this](int row) {
+                                       return QString::fromStdString(LineListEntry(
+                                           std::size_t(row), project_.Lines[std::size_t(row)]));
+                                   },
+                                   this);
+    LineListBox = new QListView(this);
+    LineListBox->setObjectName("LineListBox");
+    LineListBox->setToolTip("List Of Defined Lines");
+    LineListBox->setModel(model_);
+    LineListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LineListBox->setUniformItemSizes(true);
+    LineListBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(LineListBox, &QListView::clicked, this, [this] { LineListBoxClick(); });
+    PolyListBoxLabel = new QLabel("Index    Vertices        ", this);
+    PolyListBoxLabel->setObjectName("PolyListBoxLabel");
+
+    auto button = [&](QWidget* owner, const char* name, const char* caption, const char* hint,
+                      void (TLineform::*handler)()) {
+        auto* b = new QPushButton(caption, owner);
+        b->setObjectName(name);
+        b->setToolTip(hint);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    AddLineButton = button(this, "AddLineButton", "Add Line ($815)", "Add A Line Object",
+                           &TLineform::AddLineButtonClick);
+    RemoveLineButton = button(this, "RemoveLineButton", "Remove Line(s)", "Remove Selected Line(s)",
+                              &TLineform::RemoveLineButtonClick);
+    RemoveAllButton = button(this, "RemoveAllButton", "Remove All Lines", "Remove All Lines",
+                             &TLineform::RemoveAllButtonClick);
+    EditButton = button(this, "EditButton", "Edit Selected", "Edit Selected Line",
+                        &TLineform::EditButtonClick);
+    UndoButton =
+        button(this, "UndoButton", "Undo", "Undo Last Change", &TLineform::UndoButtonClick);
+    CloseLineButton = button(this, "CloseLineButton", "Close", "Close This Window",
+                             &TLineform::CloseLineButtonClick);
+
+    EditPanel = new QWidget(this);
+    EditPanel->setObjectName("EditPanel");
+    VertButton = button(EditPanel, "VertButton", "Re-Pick Vertices", "Pick The Two Vertices Again",
+                        &TLineform::VertButtonClick);
+    ColorButton = button(EditPanel, "ColorButton", "Re-define Color",
+                         "Redefine The Color Of The Line", &TLineform::ColorButtonClick);
+    ColorPanel = new QLabel("Multiple", EditPanel);
+    ColorPanel->setObjectName("ColorPanel");
+    ColorPanel->setToolTip("Color Of The Line");
+    ColorPanel->setAlignment(Qt::AlignCenter);
+    ColorPanel->setAutoFillBackground(true);
+    ColorPanel->setMinimumHeight(24);
+    BackButton = button(EditPanel, "BackButton", "<<", "Back", &TLineform::BackButtonClick);
+    auto* panel = new QVBoxLayout(EditPanel);
+    panel->addWidget(VertButton);
+    panel->addWidget(ColorButton);
+    panel->addWidget(ColorPanel);
+    panel->addWidget(BackButton);
+    panel->addStretch();
+    EditPanel->hide();
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(PolyListBoxLabel, 0, 0, 1, 2);
+    grid->addWidget(LineListBox, 1, 0, 1, 2);
+    grid->addWidget(AddLineButton, 2, 0);
+    grid->addWidget(RemoveLineButton, 2, 1);
+    grid->addWidget(EditButton, 3, 0);
+    grid->addWidget(RemoveAllButton, 3, 1);
+    grid->addWidget(UndoButton, 4, 0);
+    grid->addWidget(CloseLineButton, 4, 1);
+    grid->addWidget(EditPanel, 0, 2, 5, 1);
+    UndoButton->setEnabled(false);
+}
+
+void TLineform::RefreshLineList() {
+    model_->Reset();
+}
+
+void TLineform::ProjectChanged() {
+    undo_.Discard();
+    UndoButton->setEnabled(false);
+    RefreshLineList();
+}
+
+void TLineform::AfterChange() {
+    RefreshLineList();
+    UndoButton->setEnabled(undo_.Available());
+    RemoveAllButton->setEnabled(!project_.Lines.empty());
+    const bool any = SelectedCount(project_.Lines) > 0;
+    EditButton->setEnabled(any);
+    RemoveLineButton->setEnabled(any);
+    redraw_();
+}
+
+void TLineform::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    ShowEditPanel(false);
+    AddLineButton->setEnabled(true);
+    EditButton->setEnabled(false);
+    RemoveLineButton->setEnabled(false);
+    LineListBox->setEnabled(true);
+    RemoveAllButton->setEnabled(!project_.Lines.empty());
+    UndoButton->setEnabled(undo_.Available());
+    RefreshLineList();
+}
+
+void TLineform::ShowEditPanel(bool on) {
+    setFixedWidth(on ? kWide : kNarrow);
+    EditPanel->setVisible(on);
+    for (QWidget* w : {static_cast<QWidget*>(EditButton), static_cast<QWidget*>(AddLineButton),
+                       static_cast<QWidget*>(RemoveAllButton),
+                       static_cast<QWidget*>(RemoveLineButton), static_cast<QWidget*>(LineListBox)})
+        w->setEnabled(!on);
+    if (!on) {
+        RemoveAllButton->setEnabled(!project_.Lines.empty());
+        const bool any = SelectedCount(project_.Lines) > 0;
+        EditButton->setEnabled(any);
+        RemoveLineButton->setEnabled(any);
+    }
+}
+
+void TLineform::LineListBoxClick() {
+    std::vector<bool> rows(project_.Lines.size(), false);
+    for (const QModelIndex& index : LineListBox->selectionModel()->selectedRows())
+        if (std::size_t(index.row()) < rows.size())
+            rows[std::size_t(index.row())] = true;
+    const bool any = SelectRows(project_.Lines, rows);
+    EditButton->setEnabled(any);
+    RemoveLineButton->setEnabled(any);
+    redraw_();
+}
+
+void TLineform::AddLineButtonClick() {
+    undo_.Take(project_);
+    UndoButton->setEnabled(true);
+    hide();
+    pick_.StartLineCreation(ui_);
+    picking_();
+}
+
+void TLineform::RemoveLineButtonClick() {
+    RemoveSelectedLines(project_, undo_);
+    LineListBox->clearSelection();
+    AfterChange();
+}
+
+void TLineform::RemoveAllButtonClick() {
+    if (RemoveAllLines(project_, undo_, ui_))
+        AfterChange();
+}
+
+void TLineform::EditButtonClick() {
+    ShowEditPanel(true);
+    EditPanelState state = EditPanelFor(project_.Lines);
+    VertButton->setEnabled(state.RepickEnabled);
+    QPalette pal = ColorPanel->palette();
+    if (state.SingleColor) {
+        const ColorTriple& c = *state.SingleColor;
+        pal.setColor(QPalette::Window, QColor::fromRgbF(c.R, c.G, c.B));
+        ColorPanel->setText(QString());
+    } else {
+        pal.setColor(QPalette::Window, palette().color(QPalette::Button));
+        ColorPanel->setText("Multiple");
+    }
+    ColorPanel->setPalette(pal);
+}
+
+void TLineform::BackButtonClick() {
+    ShowEditPanel(false);
+}
+
+void TLineform::ColorButtonClick() {
+    RedefineSelectedLineColor(project_, pick_.Colors().Line, undo_, ui_);
+    ShowEditPanel(false);
+    AfterChange();
+}
+
+void TLineform::VertButtonClick() {
+    ShowEditPanel(false);
+    for (std::size_t i = 0; i < project_.Lines.size(); ++i) {
+        if (!project_.Lines[i].Selected)
+            continue;
+        Answer a = ui_.Ask("Re-Pick vertices with the mouse?", "Vertex selection method",
+                           Buttons::YesNoCancel);
+        if (a == Answer::Cancel)
+            return;
+        if (a == Answer::Yes) {
+            undo_.Take(project_);
+            UndoButton->setEnabled(true);
+            if (pick_.StartLineRedefinition(project_, int32_t(i))) {
+                hide();
+                picking_();
+            }
+            return;
+        }
+        // Typing the vertex numbers comes with the manual vertex dialog.
+        return;
+    }
+}
+
+void TLineform::UndoButtonClick() {
+    undo_.Restore(project_);
+    AfterChange();
+}
+
+void TLineform::CloseLineButtonClick() {
+    close();
+}
+
+void TLineform::reject() {
+    close();
+}
+
+void TLineform::closeEvent(QCloseEvent* event) {
+    for (ObjectData& line : project_.Lines)
+        line.Selected = false;
+    QDialog::closeEvent(event);
+    redraw_();
+}
+
+} // namespace meshforge::gui

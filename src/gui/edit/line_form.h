@@ -1,0 +1,78 @@
+#pragma once
+#include "edit/lines.h"
+#include "view/pick.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QListView;
+class QPushButton;
+class QWidget;
+
+namespace meshforge::gui {
+
+class FunctionListModel;
+
+// The line window: the list of lines, adding by picking two vertices in the view, removal,
+// recolouring and re-picking, and one step of undo of its own. Modeless, on top, no title-bar
+// buttons; hidden while the user picks.
+class TLineform : public QDialog {
+    Q_OBJECT
+  public:
+    // `redraw` repaints the view; `picking` is called when a pick mode was started (the view
+    // shows the hand cursor).
+    TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
+              std::function<void()> picking, QWidget* parent = nullptr);
+
+    void RefreshLineList();
+    // The Project was replaced: the undo copy is dropped.
+    void ProjectChanged();
+    LineUndoSnapshot& Undo() { return undo_; }
+
+    QListView* LineListBox;
+    QLabel* PolyListBoxLabel;
+    QPushButton* AddLineButton;
+    QPushButton* RemoveLineButton;
+    QPushButton* RemoveAllButton;
+    QPushButton* EditButton;
+    QPushButton* UndoButton;
+    QPushButton* CloseLineButton;
+    QWidget* EditPanel;
+    QPushButton* VertButton;
+    QPushButton* ColorButton;
+    QLabel* ColorPanel;
+    QPushButton* BackButton;
+
+    void LineListBoxClick();
+    void AddLineButtonClick();
+    void RemoveLineButtonClick();
+    void RemoveAllButtonClick();
+    void EditButtonClick();
+    void BackButtonClick();
+    void ColorButtonClick();
+    void VertButtonClick();
+    void UndoButtonClick();
+    void CloseLineButtonClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+  private:
+    void ShowEditPanel(bool on);
+    void AfterChange();
+
+    Project& project_;
+    Ui& ui_;
+    PickState& pick_;
+    std::function<void()> redraw_;
+    std::function<void()> picking_;
+    LineUndoSnapshot undo_;
+    FunctionListModel* model_ = nullptr;
+};
+
+} // namespace meshforge::gui

@@ -1,0 +1,33 @@
+#pragma once
+#include <QAbstractListModel>
+
+#include <functional>
+
+namespace meshforge::gui {
+
+// A list whose lines are made from the Project when they are shown, so a list of millions of
+// elements costs nothing until it is scrolled.
+class FunctionListModel : public QAbstractListModel {
+  public:
+    FunctionListModel(std::function<int()> count, std::function<QString(int)> line, QObject* parent)
+        : QAbstractListModel(parent), count_(std::move(count)), line_(std::move(line)) {}
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : count_();
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_())
+            return {};
+        return line_(index.row());
+    }
+    // The Project changed under the list.
+    void Reset() {
+        beginResetModel();
+        endResetModel();
+    }
+
+  private:
+    std::function<int()> count_;
+    std::function<QString(int)> line_;
+};
+
+} // namespace meshforge::gui
