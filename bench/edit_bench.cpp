@@ -115,7 +115,7 @@ BENCHMARK(BM_RemoveDoublesLiteralVsFast)
     ->Iterations(1)
     ->UseManualTime();
 BENCHMARK(BM_RemoveSelectedLiteralVsFast)
-    ->Arg(316)
+    ->Arg(270)
     ->Unit(benchmark::kSecond)
     ->Iterations(1)
     ->UseManualTime();
