@@ -3,6 +3,8 @@
 #include "app/log_panel.h"
 #include "app/main_form.h"
 #include "edit/line_form.h"
+#include "edit/man_v_form.h"
+#include "edit/polygon_form.h"
 #include "fake_ui.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
@@ -10,6 +12,9 @@
 #include "view/view_form.h"
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QListView>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -478,6 +483,70 @@ class MainFormTest : public QObject {
         QCOMPARE(form_->LineForm->LineListBox->model()->index(0, 0).data().toString(),
                  QString("0  :  0,1"));
         QCOMPARE(form_->ViewForm->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void polygonsByPickingByTypingAndRepicked() {
+        Project& p = form_->CurrentProject();
+        p.Vertices = {{-20, -20, 0}, {20, -20, 0}, {20, 20, 0}, {-20, 20, 0}};
+        p.HasGeometry = p.GeometryShown = true;
+        UpdateBoundingBox(p);
+        form_->ViewForm->PresetClick(ViewKind::Top);
+        p.Options.Perspective = false;
+        p.Options.Zoom = 10;
+        p.Options.VertexDisplaySize = 15;
+        auto click = [&](int v) {
+            QTest::mouseClick(form_->ViewForm, Qt::LeftButton, {}, OnScreen(p.Vertices[v]));
+        };
+        auto logged = [&](const std::string& line) {
+            const auto& log = form_->LogMemo->Lines();
+            return std::find(log.begin(), log.end(), line) != log.end();
+        };
+
+        // Picked: three corners and the first again closes the ring.
+        A("PolygonsMenu")->trigger();
+        gui::TPolygonform* window = form_->PolygonForm;
+        QVERIFY(window->isVisible());
+        fake_.answers = {Answer::Yes};
+        QTest::mouseClick(window->FlatButton, Qt::LeftButton);
+        QCOMPARE(fake_.questions.back().text, std::string("Pick vertices with the mouse?"));
+        QVERIFY(!window->isVisible());
+        for (int v : {0, 1, 2, 0})
+            click(v);
+        QCOMPARE(p.Polygons.size(), std::size_t(1));
+        QCOMPARE(p.Polygons[0].VertexIndices, (std::vector<int32_t>{0, 1, 2, 0}));
+        QVERIFY(logged("Polygon No. 1 created, using vertices 0, 1, 2, 0"));
+        QVERIFY(window->isVisible()); // "Stop" brings the window back
+
+        // Typed: 3, 1, 2 and "Close Polygon".
+        fake_.answers = {Answer::No};
+        QTimer::singleShot(0, this, [this] {
+            gui::TManVForm* manual = form_->ManVForm;
+            for (const char* n : {"3", "1", "2"}) {
+                manual->VertexComboBox->setEditText(n);
+                manual->AddButton->click();
+            }
+            QCOMPARE(manual->Label1->text(), QString("Vertex No. 4 = "));
+            manual->CloseButton->click();
+        });
+        QTest::mouseClick(window->FlatButton, Qt::LeftButton);
+        QCOMPARE(p.Polygons.size(), std::size_t(2));
+        QCOMPARE(p.Polygons[1].VertexIndices, (std::vector<int32_t>{3, 1, 2, 3}));
+        QCOMPARE(window->PolyListBox->model()->index(1, 0).data().toString(),
+                 QString("1  :  None  3, 1, 2"));
+
+        // Re-picked: polygon 0 gets three new corners.
+        window->PolyListBox->selectionModel()->select(window->PolyListBox->model()->index(0, 0),
+                                                      QItemSelectionModel::Select);
+        window->PolyListBoxClick();
+        QTest::mouseClick(window->EditButton, Qt::LeftButton);
+        QVERIFY(window->VertButton->isEnabled());
+        fake_.answers = {Answer::Yes};
+        QTest::mouseClick(window->VertButton, Qt::LeftButton);
+        for (int v : {3, 2, 1})
+            click(v);
+        QCOMPARE(p.Polygons[0].VertexIndices, (std::vector<int32_t>{3, 2, 1, 3}));
+        QVERIFY(logged("Polygon No. 0 redefined."));
+        QVERIFY(window->isVisible());
     }
 
     void cameraBarsKeepTheirValuesAndHints() {

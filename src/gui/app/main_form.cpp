@@ -6,7 +6,9 @@
 #include "app/name_project_form.h"
 #include "edit/line_form.h"
 #include "edit/lines.h"
+#include "edit/man_v_form.h"
 #include "edit/next_element_form.h"
+#include "edit/polygon_form.h"
 #include "edit/vertex_form.h"
 #include "io/offset_new_form.h"
 #include "settings/options.h"
@@ -112,11 +114,20 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
     LineForm = new TLineform(
         project_, ui_, ViewForm->Picking(), [this] { ViewForm->Redraw(); },
         [this] { ViewForm->UpdatePickCursor(); }, this);
+    ManVForm = new TManVForm(project_, ui_, ViewForm->Picking(), OptionsForm->General(), this);
+    LineForm->SetManualForm(ManVForm);
+    PolygonForm = new TPolygonform(
+        project_, ui_, ViewForm->Picking(), OptionsForm->General(), *ManVForm,
+        [this] { ViewForm->Redraw(); }, [this] { ViewForm->UpdatePickCursor(); }, this);
     ViewForm->SetClickHandler([this](const ClickResult& result) {
         if (result.LinesChanged)
             LineForm->RefreshLineList();
+        if (result.PolygonsChanged)
+            PolygonForm->RefreshPolygonList();
         if (result.Show == WindowToShow::LineWindow)
             LineForm->show();
+        if (result.Show == WindowToShow::PolygonWindow)
+            PolygonForm->show();
     });
     AboutBox = new TAboutBox(
         ui_, [this] { return ViewForm->Probe(); }, this);
@@ -284,7 +295,8 @@ void TMainForm::CreateVisualMenu() {
     QMenu* m = menuBar()->addMenu("&Visual Elements");
     m->setObjectName("VisualMenu");
     AddEntry(m, "LinesMenu", "Lines", Guarded(GuardedCommand::Lines, [this] { LinesMenuClick(); }));
-    AddEntry(m, "PolygonsMenu", "Polygons", Guarded(GuardedCommand::Polygons));
+    AddEntry(m, "PolygonsMenu", "Polygons",
+             Guarded(GuardedCommand::Polygons, [this] { PolygonsMenuClick(); }));
     m->addSeparator();
     AddEntry(m, "AssignTexMenu", "Assign Textures to Polygons",
              Guarded(GuardedCommand::AssignTextures, [this] { project_.CurrentPolygon = 0; }));
@@ -392,7 +404,7 @@ void TMainForm::CreateToolBar() {
     button("CreateLineToolButton", LetterIcon("L", geometry), "Create Line(s)",
            Guarded(GuardedCommand::Lines, [this] { LinesMenuClick(); }));
     button("CreatePolygonToolButton", LetterIcon("P", geometry), "Create Polygon(s)",
-           Guarded(GuardedCommand::Polygons));
+           Guarded(GuardedCommand::Polygons, [this] { PolygonsMenuClick(); }));
     ToolBar1->addSeparator();
     button("TexturesToolButton", LetterIcon("T", texture), "Load & Remove Texture(s)",
            Guarded(GuardedCommand::LoadRemoveTextures));

@@ -34,6 +34,8 @@ class TOptionsForm;
 class TViewForm;
 class TVertexform;
 class TLineform;
+class TManVForm;
+class TPolygonform;
 
 // The application frame: menus, tool bar, the 3D view in a multiple-document area, the camera
 // bars and the log. It owns the one Project and the session; every command runs a core
@@ -78,6 +80,7 @@ class TMainForm : public QMainWindow {
     void AddDataMenuClick();
     void VertexMenuClick();
     void LinesMenuClick();
+    void PolygonsMenuClick();
     void InterpolVertexMenuClick();
     void AddInterpolMenuClick();
     void RemDoubleMenuClick();
@@ -95,6 +98,8 @@ class TMainForm : public QMainWindow {
     QMdiSubWindow* ViewWindow = nullptr;
     TVertexform* VertexForm = nullptr;
     TLineform* LineForm = nullptr;
+    TManVForm* ManVForm = nullptr;
+    TPolygonform* PolygonForm = nullptr;
     TAboutBox* AboutBox = nullptr;
     TNameProjectForm* NameProjectForm = nullptr;
     TDescForm* DescForm = nullptr;

@@ -6,6 +6,7 @@
 #include "app/log_panel.h"
 #include "app/system_info.h"
 #include "edit/line_form.h"
+#include "edit/polygon_form.h"
 #include "edit/vertex_form.h"
 #include "edit/vertices.h"
 #include "settings/options_form.h"
@@ -75,6 +76,7 @@ void TMainForm::RunLifecycle(const std::function<void()>& command) {
     Run(command);
     VertexForm->ProjectChanged();
     LineForm->ProjectChanged();
+    PolygonForm->RefreshPolygonList();
 }
 
 std::function<void()> TMainForm::Pump() {
@@ -98,6 +100,11 @@ void TMainForm::AfterVisLinesRebuilt() {
 void TMainForm::LinesMenuClick() {
     LineForm->show();
     LineForm->raise();
+}
+
+void TMainForm::PolygonsMenuClick() {
+    PolygonForm->show();
+    PolygonForm->raise();
 }
 
 void TMainForm::VertexMenuClick() {

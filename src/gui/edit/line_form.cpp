@@ -1,7 +1,9 @@
 #include "edit/line_form.h"
 
 #include "app/ui.h"
+#include "edit/form_parts.h"
 #include "edit/list_model.h"
+#include "edit/man_v_form.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -22,11 +24,7 @@ TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<vo
                      std::function<void()> picking, QWidget* parent)
     : QDialog(parent), project_(project), ui_(ui), pick_(pick), redraw_(std::move(redraw)),
       picking_(std::move(picking)) {
-    setObjectName("Lineform");
-    setWindowTitle("Create Lines");
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint);
-    setModal(false);
+    MakeToolWindow(this, "Lineform", "Create Lines");
     setFixedWidth(kNarrow);
 
     model_ = new FunctionListModel([this] { return int(project_.Lines.size()); },
@@ -35,23 +33,14 @@ TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<vo
                                            std::size_t(row), project_.Lines[std::size_t(row)]));
                                    },
                                    this);
-    LineListBox = new QListView(this);
-    LineListBox->setObjectName("LineListBox");
-    LineListBox->setToolTip("List Of Defined Lines");
-    LineListBox->setModel(model_);
-    LineListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    LineListBox->setUniformItemSizes(true);
-    LineListBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    LineListBox = MakeList(this, "LineListBox", "List Of Defined Lines", model_);
     connect(LineListBox, &QListView::clicked, this, [this] { LineListBoxClick(); });
     PolyListBoxLabel = new QLabel("Index    Vertices        ", this);
     PolyListBoxLabel->setObjectName("PolyListBoxLabel");
 
     auto button = [&](QWidget* owner, const char* name, const char* caption, const char* hint,
                       void (TLineform::*handler)()) {
-        auto* b = new QPushButton(caption, owner);
-        b->setObjectName(name);
-        b->setToolTip(hint);
-        b->setAutoDefault(false);
+        QPushButton* b = MakeButton(owner, name, caption, hint);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
@@ -78,7 +67,6 @@ TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<vo
     ColorPanel->setObjectName("ColorPanel");
     ColorPanel->setToolTip("Color Of The Line");
     ColorPanel->setAlignment(Qt::AlignCenter);
-    ColorPanel->setAutoFillBackground(true);
     ColorPanel->setMinimumHeight(24);
     BackButton = button(EditPanel, "BackButton", "<<", "Back", &TLineform::BackButtonClick);
     auto* panel = new QVBoxLayout(EditPanel);
@@ -152,11 +140,7 @@ void TLineform::ShowEditPanel(bool on) {
 }
 
 void TLineform::LineListBoxClick() {
-    std::vector<bool> rows(project_.Lines.size(), false);
-    for (const QModelIndex& index : LineListBox->selectionModel()->selectedRows())
-        if (std::size_t(index.row()) < rows.size())
-            rows[std::size_t(index.row())] = true;
-    const bool any = SelectRows(project_.Lines, rows);
+    const bool any = SelectRows(project_.Lines, SelectedRows(LineListBox, project_.Lines.size()));
     EditButton->setEnabled(any);
     RemoveLineButton->setEnabled(any);
     redraw_();
@@ -185,16 +169,7 @@ void TLineform::EditButtonClick() {
     ShowEditPanel(true);
     EditPanelState state = EditPanelFor(project_.Lines);
     VertButton->setEnabled(state.RepickEnabled);
-    QPalette pal = ColorPanel->palette();
-    if (state.SingleColor) {
-        const ColorTriple& c = *state.SingleColor;
-        pal.setColor(QPalette::Window, QColor::fromRgbF(c.R, c.G, c.B));
-        ColorPanel->setText(QString());
-    } else {
-        pal.setColor(QPalette::Window, palette().color(QPalette::Button));
-        ColorPanel->setText("Multiple");
-    }
-    ColorPanel->setPalette(pal);
+    ShowColorPanel(ColorPanel, state.SingleColor);
 }
 
 void TLineform::BackButtonClick() {
@@ -225,7 +200,14 @@ void TLineform::VertButtonClick() {
             }
             return;
         }
-        // Typing the vertex numbers comes with the manual vertex dialog.
+        if (!manual_)
+            return;
+        undo_.Take(project_);
+        UndoButton->setEnabled(true);
+        hide();
+        manual_->Run(ManualVertexEntry::ForLine(project_, int32_t(i)));
+        show();
+        AfterChange();
         return;
     }
 }

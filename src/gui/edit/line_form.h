@@ -15,6 +15,7 @@ class QWidget;
 namespace meshforge::gui {
 
 class FunctionListModel;
+class TManVForm;
 
 // The line window: the list of lines, adding by picking two vertices in the view, removal,
 // recolouring and re-picking, and one step of undo of its own. Modeless, on top, no title-bar
@@ -31,6 +32,8 @@ class TLineform : public QDialog {
     // The Project was replaced: the undo copy is dropped.
     void ProjectChanged();
     LineUndoSnapshot& Undo() { return undo_; }
+    // The dialog in which a line's vertex numbers are typed ("No" to picking with the mouse).
+    void SetManualForm(TManVForm* manual) { manual_ = manual; }
 
     QListView* LineListBox;
     QLabel* PolyListBoxLabel;
@@ -72,6 +75,7 @@ class TLineform : public QDialog {
     std::function<void()> redraw_;
     std::function<void()> picking_;
     LineUndoSnapshot undo_;
+    TManVForm* manual_ = nullptr;
     FunctionListModel* model_ = nullptr;
 };
 
