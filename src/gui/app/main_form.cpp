@@ -119,6 +119,10 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
     PolygonForm = new TPolygonform(
         project_, ui_, ViewForm->Picking(), OptionsForm->General(), *ManVForm,
         [this] { ViewForm->Redraw(); }, [this] { ViewForm->UpdatePickCursor(); }, this);
+    VertexForm->SetRefreshHandler([this] {
+        LineForm->RefreshLineList();
+        PolygonForm->RefreshPolygonList();
+    });
     ViewForm->SetClickHandler([this](const ClickResult& result) {
         if (result.LinesChanged)
             LineForm->RefreshLineList();

@@ -148,7 +148,7 @@ class TMainForm : public QMainWindow {
     // records are dropped.
     void RunLifecycle(const std::function<void()>& command);
     // Refuses input while a long vertex command runs; `pump` keeps the window painting.
-    std::function<void()> Pump();
+    std::function<void()> Pump(std::size_t steps);
     // After a command that renumbers vertices with visualization lines rebuilt around it.
     void AfterVisLinesRebuilt();
     // A command with a guard: the guard's message, or the action.

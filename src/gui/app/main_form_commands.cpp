@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QUrl>
 
 #include <exception>
@@ -79,13 +80,24 @@ void TMainForm::RunLifecycle(const std::function<void()>& command) {
     PolygonForm->RefreshPolygonList();
 }
 
-std::function<void()> TMainForm::Pump() {
+std::function<void()> TMainForm::Pump(std::size_t steps) {
     // Events are handled every few thousand steps: often enough to paint, rarely enough not
-    // to cost more than the work.
+    // to cost more than the work. Large Projects show their progress.
     auto count = std::make_shared<std::size_t>(0);
-    return [count] {
-        if (++*count % 4096 == 0)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    std::shared_ptr<QProgressDialog> progress;
+    if (steps >= 200'000) {
+        progress = std::make_shared<QProgressDialog>("Adding interpolated vertices...", QString(),
+                                                     0, 1000, this);
+        progress->setWindowModality(Qt::ApplicationModal);
+        progress->setMinimumDuration(0);
+        progress->setValue(0);
+    }
+    return [count, steps, progress] {
+        if (++*count % 4096 != 0)
+            return;
+        if (progress)
+            progress->setValue(int(*count * 1000 / std::max<std::size_t>(steps, 1)));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
 }
 
@@ -122,7 +134,8 @@ void TMainForm::InterpolVertexMenuClick() {
 void TMainForm::AddInterpolMenuClick() {
     setEnabled(false); // no other command while the list is rebuilt
     Run([this] {
-        AddInterpolatedVertices(project_, ViewForm->Picking().Colors().Line, ui_, Pump());
+        AddInterpolatedVertices(project_, ViewForm->Picking().Colors().Line, ui_,
+                                Pump(project_.Vertices.size()));
         AfterVisLinesRebuilt();
     });
     setEnabled(true);

@@ -139,6 +139,8 @@ void TVertexform::UpdateUndoButton() {
 void TVertexform::RefreshVertexList() {
     model_->Reset();
     Label4->setText(QString("No. of Vertices: %1").arg(project_.Vertices.size()));
+    if (refreshed_)
+        refreshed_();
 }
 
 void TVertexform::ProjectChanged() {

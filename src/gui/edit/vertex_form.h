@@ -34,6 +34,8 @@ class TVertexform : public QDialog {
     void SetClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
     // "Remove All Vertices" emptied the Project: the main window disables its commands.
     void SetEmptiedHandler(std::function<void()> handler) { emptied_ = std::move(handler); }
+    // The line and polygon lists follow every refresh of the vertex list.
+    void SetRefreshHandler(std::function<void()> handler) { refreshed_ = std::move(handler); }
 
     QListView* VertexListBox;
     QLabel* Label4;
@@ -74,6 +76,7 @@ class TVertexform : public QDialog {
     std::function<void()> redraw_;
     std::function<void()> closed_;
     std::function<void()> emptied_;
+    std::function<void()> refreshed_;
     VertexUndo undo_;
     FunctionListModel* model_ = nullptr;
     bool modifyMode_ = false;
