@@ -54,12 +54,12 @@ struct FakeUi : Ui {
         return Next(answers, buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No);
     }
     void Beep() override { ++beeps; }
-    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override {
-        openDialogs.push_back(spec);
+    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& request) override {
+        openDialogs.push_back(request);
         return Next(openAnswers, std::optional<std::string>{});
     }
-    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override {
-        saveDialogs.push_back(spec);
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& request) override {
+        saveDialogs.push_back(request);
         return Next(saveAnswers, std::optional<std::string>{});
     }
     std::optional<std::string> ChooseFolder(std::string_view title) override {

@@ -50,14 +50,14 @@ TEST(OptionsBrowseDialog, EachButtonPreselectsItsOwnFileType) {
                                        "3DO Viewer Application|*.exe", "Bitmaps|*.bmp",
                                        "Track DAT|*.dat"};
     for (const Case& c : cases) {
-        FileDialogSpec spec = BrowseDialogFor(c.target);
-        EXPECT_EQ(spec.Title, c.title);
-        EXPECT_EQ(spec.Filters, all) << c.title;
-        EXPECT_EQ(spec.FilterIndex, c.index) << c.title;
-        ASSERT_GE(spec.FilterIndex, 1);
-        ASSERT_LE(spec.FilterIndex, static_cast<int>(spec.Filters.size()));
-        EXPECT_EQ(spec.Filters[spec.FilterIndex - 1], c.filter);
-        EXPECT_EQ(spec.DefaultExt, "");
+        FileDialogSpec request = BrowseDialogFor(c.target);
+        EXPECT_EQ(request.Title, c.title);
+        EXPECT_EQ(request.Filters, all) << c.title;
+        EXPECT_EQ(request.FilterIndex, c.index) << c.title;
+        ASSERT_GE(request.FilterIndex, 1);
+        ASSERT_LE(request.FilterIndex, static_cast<int>(request.Filters.size()));
+        EXPECT_EQ(request.Filters[request.FilterIndex - 1], c.filter);
+        EXPECT_EQ(request.DefaultExt, "");
     }
 }
 

@@ -44,8 +44,8 @@ struct Ui {
     virtual void Beep() = 0;
     // Path chosen in an open or save dialog; nullopt = cancelled. A save dialog asks before
     // overwriting.
-    virtual std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& request) = 0;
     virtual std::optional<std::string> ChooseFolder(std::string_view title) = 0;
     // Colour dialog on a 0x00BBGGRR colour; nullopt = cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;

@@ -29,27 +29,27 @@ std::string StartMenuCaption(std::string_view programPath) {
 }
 
 FileDialogSpec BrowseDialogFor(BrowseTarget target) {
-    FileDialogSpec spec;
-    spec.Filters.assign(kBrowseFilters.begin(), kBrowseFilters.end());
+    FileDialogSpec request;
+    request.Filters.assign(kBrowseFilters.begin(), kBrowseFilters.end());
     switch (target) {
     case BrowseTarget::GPL:
-        spec.Title = "Select GPL Executable";
-        spec.FilterIndex = 1;
+        request.Title = "Select GPL Executable";
+        request.FilterIndex = 1;
         break;
     case BrowseTarget::Viewer:
-        spec.Title = "Select Executable of 3DO- Viewer Application";
-        spec.FilterIndex = 3;
+        request.Title = "Select Executable of 3DO- Viewer Application";
+        request.FilterIndex = 3;
         break;
     case BrowseTarget::UserProgram:
-        spec.Title = "Select Executable of External Program";
-        spec.FilterIndex = 3;
+        request.Title = "Select Executable of External Program";
+        request.FilterIndex = 3;
         break;
     case BrowseTarget::BitmapArchive:
-        spec.Title = "Select any Bitmap File in Archive Directory";
-        spec.FilterIndex = 4;
+        request.Title = "Select any Bitmap File in Archive Directory";
+        request.FilterIndex = 4;
         break;
     }
-    return spec;
+    return request;
 }
 
 std::uint32_t ColorValueOrBlack(std::string_view colorText) {

@@ -27,21 +27,21 @@ std::string S(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec,
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request,
                                          QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, Q(spec.Title));
+    QFileDialog dialog(parent, Q(request.Title));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     QStringList filters;
-    for (const std::string& f : spec.Filters)
+    for (const std::string& f : request.Filters)
         filters << QtFilter(f);
     dialog.setNameFilters(filters);
-    if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size())
-        dialog.selectNameFilter(filters[spec.FilterIndex - 1]);
-    if (!spec.DefaultExt.empty())
-        dialog.setDefaultSuffix(Q(spec.DefaultExt));
+    if (request.FilterIndex >= 1 && request.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.FilterIndex - 1]);
+    if (!request.DefaultExt.empty())
+        dialog.setDefaultSuffix(Q(request.DefaultExt));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return S(QDir::toNativeSeparators(dialog.selectedFiles().front()));
@@ -119,16 +119,16 @@ void QtUi::Beep() {
     QApplication::beep();
 }
 
-std::optional<std::string> QtUi::ChooseOpenFile(const FileDialogSpec& spec) {
+std::optional<std::string> QtUi::ChooseOpenFile(const FileDialogSpec& request) {
     if (prompts_)
-        return prompts_->ChooseOpenFile(spec);
-    return RunFileDialog(parent_, spec, QFileDialog::AcceptOpen);
+        return prompts_->ChooseOpenFile(request);
+    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
 }
 
-std::optional<std::string> QtUi::ChooseSaveFile(const FileDialogSpec& spec) {
+std::optional<std::string> QtUi::ChooseSaveFile(const FileDialogSpec& request) {
     if (prompts_)
-        return prompts_->ChooseSaveFile(spec);
-    return RunFileDialog(parent_, spec, QFileDialog::AcceptSave);
+        return prompts_->ChooseSaveFile(request);
+    return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
 }
 
 std::optional<std::string> QtUi::ChooseFolder(std::string_view title) {

@@ -40,8 +40,8 @@ class QtUi : public Ui {
     void Message(std::string_view text) override;
     Answer Ask(std::string_view text, std::string_view caption, Buttons buttons) override;
     void Beep() override;
-    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override;
-    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& request) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& request) override;
     std::optional<std::string> ChooseFolder(std::string_view title) override;
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
     std::optional<std::string> ChooseBitmap(std::string_view preset) override;

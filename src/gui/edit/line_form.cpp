@@ -184,32 +184,27 @@ void TLineform::ColorButtonClick() {
 
 void TLineform::VertButtonClick() {
     ShowEditPanel(false);
-    for (std::size_t i = 0; i < project_.Lines.size(); ++i) {
-        if (!project_.Lines[i].Selected)
-            continue;
-        Answer a = ui_.Ask("Re-Pick vertices with the mouse?", "Vertex selection method",
-                           Buttons::YesNoCancel);
-        if (a == Answer::Cancel)
-            return;
-        if (a == Answer::Yes) {
-            undo_.Take(project_);
-            UndoButton->setEnabled(true);
-            if (pick_.StartLineRedefinition(project_, int32_t(i))) {
-                hide();
-                picking_();
-            }
-            return;
-        }
-        if (!manual_)
-            return;
+    std::optional<Repick> repick = AskRepick(project_.Lines, ui_);
+    if (!repick)
+        return;
+    const auto line = int32_t(repick->Index);
+    if (repick->WithMouse) {
         undo_.Take(project_);
         UndoButton->setEnabled(true);
-        hide();
-        manual_->Run(ManualVertexEntry::ForLine(project_, int32_t(i)));
-        show();
-        AfterChange();
+        if (pick_.StartLineRedefinition(project_, line)) {
+            hide();
+            picking_();
+        }
         return;
     }
+    if (!manual_)
+        return;
+    undo_.Take(project_);
+    UndoButton->setEnabled(true);
+    hide();
+    manual_->Run(ManualVertexEntry::ForLine(project_, line));
+    show();
+    AfterChange();
 }
 
 void TLineform::UndoButtonClick() {
@@ -226,8 +221,7 @@ void TLineform::reject() {
 }
 
 void TLineform::closeEvent(QCloseEvent* event) {
-    for (ObjectData& line : project_.Lines)
-        line.Selected = false;
+    Deselect(project_.Lines);
     QDialog::closeEvent(event);
     redraw_();
 }

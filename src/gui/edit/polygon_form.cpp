@@ -231,26 +231,21 @@ void TPolygonform::TexIndexComboBoxChange(int row) {
 
 void TPolygonform::VertButtonClick() {
     ShowEditPanel(false);
-    for (std::size_t i = 0; i < project_.Polygons.size(); ++i) {
-        if (!project_.Polygons[i].Selected)
-            continue;
-        Answer a = ui_.Ask("Re-Pick vertices with the mouse?", "Vertex selection method",
-                           Buttons::YesNoCancel);
-        if (a == Answer::Cancel)
-            return;
-        if (a == Answer::Yes) {
-            if (pick_.StartPolygonRedefinition(project_, int32_t(i))) {
-                hide();
-                picking_();
-            }
-            return;
+    std::optional<Repick> repick = AskRepick(project_.Polygons, ui_);
+    if (!repick)
+        return;
+    const auto polygon = int32_t(repick->Index);
+    if (repick->WithMouse) {
+        if (pick_.StartPolygonRedefinition(project_, polygon)) {
+            hide();
+            picking_();
         }
-        hide();
-        manual_.Run(ManualVertexEntry::ForPolygon(project_, int32_t(i)));
-        AfterChange();
-        show();
         return;
     }
+    hide();
+    manual_.Run(ManualVertexEntry::ForPolygon(project_, polygon));
+    AfterChange();
+    show();
 }
 
 void TPolygonform::ColorButtonClick() {
@@ -268,8 +263,7 @@ void TPolygonform::reject() {
 }
 
 void TPolygonform::closeEvent(QCloseEvent* event) {
-    for (ObjectData& polygon : project_.Polygons)
-        polygon.Selected = false;
+    Deselect(project_.Polygons);
     QDialog::closeEvent(event);
     redraw_();
 }
