@@ -135,6 +135,7 @@ BENCHMARK(BM_Frame)->Arg(1)->Arg(1000)->Arg(10000)->Iterations(5)->UseManualTime
     benchmark::kMillisecond);
 BENCHMARK(BM_Frame)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoverPick)
+    ->Arg(1)
     ->Arg(1000)
     ->Arg(10000)
     ->Iterations(5)

@@ -2,16 +2,23 @@
 
 #include "cli_ui.h"
 #include "edit/vertices.h"
+#include "io/dxf_export.h"
+#include "io/dxf_import.h"
+#include "io/text_geometry.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "model/texts.h"
 #include "settings/settings.h"
 #include "util/app_folder.h"
+#include "util/errors.h"
 #include "view/pick.h"
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <random>
 
 namespace meshforge::cli {
 
@@ -128,6 +135,210 @@ std::function<int()> Interpolate(CLI::App& sub) {
     });
 }
 
+// The four counts of a scan, as the Scan DXF dialog's captions show them.
+std::function<int()> ScanDxf(CLI::App& sub) {
+    auto file = std::make_shared<std::string>();
+    sub.add_option("FILE", *file, "DXF file")->required();
+    return [file] {
+        CliUi ui(std::cout, std::cerr);
+        const DxfScan scan = ScanFile(*file, ui);
+        if (!scan.Ok)
+            return 1;
+        std::cout << scan.Caption << '\n';
+        for (DxfKind kind : {DxfKind::Point, DxfKind::Vertex, DxfKind::Line, DxfKind::Face})
+            std::cout << DxfButtonCaption(kind, scan.Count(kind)) << '\n';
+        return 0;
+    };
+}
+
+// The Offset New Vertices dialog answered with --offset.
+class OffsetUi : public CliUi {
+  public:
+    explicit OffsetUi(Offset3 offset) : CliUi(std::cout, std::cerr), offset_(offset) {}
+    std::optional<Offset3> AskImportOffset() override { return offset_; }
+
+  private:
+    Offset3 offset_;
+};
+
+std::optional<Offset3> ParseOffset(const std::string& text) {
+    Offset3 o;
+    float* axes[3] = {&o.X, &o.Y, &o.Z};
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = text.find(',', start);
+        if ((i < 2) == (comma == std::string::npos))
+            return std::nullopt;
+        try {
+            *axes[i] = ParseFloat(std::string_view(text).substr(
+                start, comma == std::string::npos ? std::string::npos : comma - start));
+        } catch (const ParseError&) {
+            return std::nullopt;
+        }
+        start = comma + 1;
+    }
+    return o;
+}
+
+// Scan, the chosen importer and the closing Remove Double Vertices, as the Scan DXF dialog's
+// OK runs them; the result is written as a project file.
+std::function<int()> ImportDxfCommand(CLI::App& sub) {
+    auto file = std::make_shared<std::string>();
+    auto kind = std::make_shared<std::string>();
+    auto into = std::make_shared<std::string>();
+    auto offset = std::make_shared<std::string>("0,0,0");
+    auto out = std::make_shared<std::string>();
+    auto appFolder = std::make_shared<std::string>();
+    auto seed = std::make_shared<unsigned>(std::random_device{}());
+    sub.add_option("FILE", *file, "DXF file")->required();
+    sub.add_option("--kind", *kind, "Entities to import")
+        ->required()
+        ->check(CLI::IsMember({"point", "vertex", "line", "3dface"}));
+    auto* intoOption = sub.add_option("--into", *into, "Project file to add to");
+    sub.add_option("--offset", *offset, "X,Y,Z added to every imported coordinate")
+        ->needs(intoOption);
+    sub.add_option("-o", *out, "Project file to write")->required();
+    sub.add_option("--seed", *seed, "Seed of the random polygon colours");
+    sub.add_option("--app-folder", *appFolder,
+                   "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
+                   "executable's folder)");
+    return [=] {
+        const std::optional<Offset3> shift = ParseOffset(*offset);
+        if (!shift) {
+            std::cerr << "'" << *offset << "' is not an offset X,Y,Z\n";
+            return 2;
+        }
+        OffsetUi ui(*shift);
+        if (!ScanFile(*file, ui).Ok)
+            return 1;
+        Project project;
+        if (!into->empty() && !Load(project, *into, ui))
+            return 1;
+        const DxfKind k = *kind == "point"    ? DxfKind::Point
+                          : *kind == "vertex" ? DxfKind::Vertex
+                          : *kind == "line"   ? DxfKind::Line
+                                              : DxfKind::Face;
+        std::mt19937 rng(*seed);
+        if (ImportDxf(project, *file, k, ui, rng).Outcome != DxfImportOutcome::Imported)
+            return 1;
+        ColorTriple lineColor = EditColors{}.Line;
+        FinishDxfImport(project, lineColor, ui);
+        project.GeometryShown = true;
+        if (into->empty())
+            project.ProjectName = std::filesystem::path(*out).stem().string().substr(0, 8);
+        SaveOptions options = SaveOptionsFromSettings(*appFolder);
+        project.ProjectFileName = *out;
+        WriteProject(project, options, ui);
+        return 0;
+    };
+}
+
+std::function<int()> ExportDxfCommand(CLI::App& sub) {
+    auto in = std::make_shared<std::string>();
+    auto mode = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    sub.add_option("IN", *in, "Project file to read")->required();
+    sub.add_option("--mode", *mode, "What to write")
+        ->required()
+        ->check(CLI::IsMember({"vertices", "lines", "polygons"}));
+    sub.add_option("-o", *out, "DXF file to write")->required();
+    return [=] {
+        CliUi ui(std::cout, std::cerr);
+        Project project;
+        if (!Load(project, *in, ui))
+            return 1;
+        const DxfMode m = *mode == "vertices" ? DxfMode::Vertices
+                          : *mode == "lines"  ? DxfMode::VerticesLines
+                                              : DxfMode::VerticesLinesPolygons;
+        if (std::string_view refusal = DxfExportRefusal(project, m); !refusal.empty()) {
+            ui.Message(refusal);
+            return 1;
+        }
+        return WriteDxf(project, *out, m, ui) ? 0 : 1;
+    };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vertex text and 3DOText
+
+// FILE [--into P.3dp [--offset X,Y,Z]] -o OUT.3dp: imports into a new Project, or adds to
+// the one read from --into, and writes the result.
+std::function<int()>
+TextImportCommand(CLI::App& sub, const char* fileHelp,
+                  std::function<TextImportResult(Project&, const std::string&, Ui&)> import) {
+    auto file = std::make_shared<std::string>();
+    auto into = std::make_shared<std::string>();
+    auto offset = std::make_shared<std::string>("0,0,0");
+    auto out = std::make_shared<std::string>();
+    auto appFolder = std::make_shared<std::string>();
+    sub.add_option("FILE", *file, fileHelp)->required();
+    CLI::Option* intoOption =
+        sub.add_option("--into", *into, "Project file to add to (default: a new Project)");
+    sub.add_option("--offset", *offset, "X,Y,Z added to the new Vertices when adding")
+        ->needs(intoOption);
+    sub.add_option("-o", *out, "Project file to write")->required();
+    sub.add_option("--app-folder", *appFolder,
+                   "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
+                   "executable's folder)");
+    return [file, into, offset, out, appFolder, import] {
+        const std::optional<Offset3> shift = ParseOffset(*offset);
+        if (!shift) {
+            std::cerr << "'" << *offset << "' is not an offset X,Y,Z\n";
+            return 2;
+        }
+        OffsetUi ui(*shift);
+        Project project;
+        if (!into->empty() && !Load(project, *into, ui))
+            return 1;
+        if (import(project, *file, ui).Outcome != TextImportOutcome::Imported)
+            return 1;
+        project.GeometryShown = true;
+        if (into->empty())
+            project.ProjectName = std::filesystem::path(*out).stem().string().substr(0, 8);
+        SaveOptions options = SaveOptionsFromSettings(*appFolder);
+        project.ProjectFileName = *out;
+        WriteProject(project, options, ui);
+        return 0;
+    };
+}
+
+// P.3dp -o OUT: writes the Project's geometry, refused like the menu command without any.
+std::function<int()>
+TextExportCommand(CLI::App& sub, const char* outHelp,
+                  std::function<bool(const Project&, const std::string&, Ui&)> write) {
+    auto in = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    sub.add_option("IN", *in, "Project file to read")->required();
+    sub.add_option("-o", *out, outHelp)->required();
+    return [in, out, write] {
+        CliUi ui(std::cout, std::cerr);
+        Project project;
+        if (!Load(project, *in, ui))
+            return 1;
+        if (std::string_view refusal = TextExportRefusal(project); !refusal.empty()) {
+            ui.Message(refusal);
+            return 1;
+        }
+        return write(project, *out, ui) ? 0 : 1;
+    };
+}
+
+std::function<int()> ImportVtxCommand(CLI::App& sub) {
+    return TextImportCommand(sub, "Vertex text file (.vtx)", ImportVertexText);
+}
+
+std::function<int()> ExportVtxCommand(CLI::App& sub) {
+    return TextExportCommand(sub, "Vertex text file to write (.vtx)", ExportVertexText);
+}
+
+std::function<int()> Import3DOTextCommand(CLI::App& sub) {
+    return TextImportCommand(sub, "3DOText file (.txt)", Import3DOText);
+}
+
+std::function<int()> Export3DOTextCommand(CLI::App& sub) {
+    return TextExportCommand(sub, "3DOText file to write (.txt)", Export3DOText);
+}
+
 } // namespace
 
 const std::vector<Command>& Commands() {
@@ -138,6 +349,18 @@ const std::vector<Command>& Commands() {
          RemoveDoubles},
         {"interpolate", "Add the midpoint after every vertex but the last and write the result",
          Interpolate},
+        {"scan-dxf", "Count the POINT, VERTEX, LINE and 3DFACE entities of a DXF file", ScanDxf},
+        {"import-dxf", "Import one kind of DXF entity into a new or given project and write it",
+         ImportDxfCommand},
+        {"export-dxf", "Write a project's vertices, lines or polygons as a DXF R12 file",
+         ExportDxfCommand},
+        {"import-vtx", "Import a vertex text file into a new project or add it to one",
+         ImportVtxCommand},
+        {"export-vtx", "Write a project's vertices as a vertex text file", ExportVtxCommand},
+        {"import-3dotext", "Import a 3DOText file into a new project or add it to one",
+         Import3DOTextCommand},
+        {"export-3dotext", "Write a project's vertices and polygons as a 3DOText file",
+         Export3DOTextCommand},
     };
     return commands;
 }

@@ -6,6 +6,7 @@
 #include "edit/man_v_form.h"
 #include "edit/polygon_form.h"
 #include "fake_ui.h"
+#include "io/scan_form.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
 #include "view/camera.h"
@@ -22,6 +23,7 @@
 #include <QOpenGLContext>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -547,6 +549,43 @@ class MainFormTest : public QObject {
         QCOMPARE(p.Polygons[0].VertexIndices, (std::vector<int32_t>{3, 2, 1, 3}));
         QVERIFY(logged("Polygon No. 0 redefined."));
         QVERIFY(window->isVisible());
+    }
+
+    void dxfImportThroughTheScanDialog() {
+        // Three POINTs, one of them twice, and a LINE: the user picks the POINT choice.
+        std::string dxf = Folder(dir_) + "points.dxf";
+        std::string text = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+        for (auto [x, y] : {std::pair{"1.5", "2"}, std::pair{"-3", "4"}, std::pair{"1.5", "2"}})
+            text += std::string("0\r\nPOINT\r\n8\r\n0\r\n 10\r\n") + x + "\r\n 20\r\n" + y +
+                    "\r\n 30\r\n0\r\n";
+        text +=
+            "0\r\nLINE\r\n 10\r\n0\r\n 20\r\n0\r\n 30\r\n0\r\n 11\r\n1\r\n 21\r\n1\r\n 31\r\n1\r\n";
+        text += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+        WriteFileAtomically(dxf, text);
+        fake_.openAnswers = {dxf};
+        QTimer::singleShot(0, this, [this] {
+            gui::TScanForm* scan = form_->ScanForm;
+            QCOMPARE(scan->windowTitle(), QString("Scanning file 'points.dxf'"));
+            QCOMPARE(scan->PRadioButton->text(), QString("3 POINT objects in DXF"));
+            QVERIFY(!scan->VRadioButton->isEnabled());
+            scan->OKButton->click(); // nothing chosen: refused, still open
+            QTest::mouseClick(scan->PRadioButton, Qt::LeftButton);
+            scan->OKButton->click();
+        });
+        A("ImportDXFMenu")->trigger();
+        QCOMPARE(fake_.openDialogs.back().Title, std::string("Open AutoCAD R12 DXF File"));
+        QCOMPARE(fake_.messages, std::vector<std::string>{"Select objects to import!"});
+        const Project& p = form_->CurrentProject();
+        QCOMPARE(p.Vertices.size(), std::size_t(2));
+        QCOMPARE(p.Vertices[1].X, -3.0f);
+        QVERIFY(p.Lines.empty());
+        QVERIFY(p.HasGeometry && p.GeometryShown);
+        const auto& log = form_->LogMemo->Lines();
+        QVERIFY(std::find(log.begin(), log.end(), "2 valid Vertices loaded from file " + dxf) !=
+                log.end());
+        QCOMPARE(log.back(), std::string("No overlaying/double Vertices in project"));
+        QCOMPARE(form_->Menu("ImportMenu")->title(),
+                 QString("&Import additional Geometry from...."));
     }
 
     void cameraBarsKeepTheirValuesAndHints() {

@@ -11,6 +11,7 @@
 #include "edit/polygon_form.h"
 #include "edit/vertex_form.h"
 #include "io/offset_new_form.h"
+#include "io/scan_form.h"
 #include "settings/options.h"
 #include "settings/options_form.h"
 #include "view/view_form.h"
@@ -136,6 +137,7 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
     AboutBox = new TAboutBox(
         ui_, [this] { return ViewForm->Probe(); }, this);
     NameProjectForm = new TNameProjectForm(ui_, this);
+    ScanForm = new TScanForm(ui_, this);
     LineColorForm = new TLineColorForm(this);
     PolygonColorForm = new TPolygonColorForm(this);
     DescForm = new TDescForm(project_, this);
@@ -275,21 +277,25 @@ void TMainForm::CreateGeometryMenu() {
              [this] { InterpolVertexMenuClick(); });
     m->addSeparator();
     QMenu* import = AddSubmenu(m, "ImportMenu", "&Import Geometry from....");
-    AddEntry(import, "ImportVtxMenu", "Vertex Text file");
-    AddEntry(import, "ImportDXFMenu", "DXF file");
-    AddEntry(import, "Import3DOTextMenu", "3DOText (Vertices && Polygons)");
+    AddEntry(import, "ImportVtxMenu", "Vertex Text file", [this] { ImportVtxMenuClick(); });
+    AddEntry(import, "ImportDXFMenu", "DXF file", [this] { ImportDXFMenuClick(); });
+    AddEntry(import, "Import3DOTextMenu", "3DOText (Vertices && Polygons)",
+             [this] { Import3DOTextMenuClick(); });
     QMenu* exportMenu = AddSubmenu(m, "ExportMenu", "Export Geometry to....");
     AddEntry(exportMenu, "ExportVtxMenu", "Vertex Text file",
-             Guarded(GuardedCommand::ExportVertexText));
+             Guarded(GuardedCommand::ExportVertexText, [this] { ExportTextClick(false); }));
     QMenu* dxf = AddSubmenu(exportMenu, "ExportDXFMenu", "DXF R12 file");
-    AddEntry(dxf, "ExportDXFVerticesMenu", "Vertices only",
-             Guarded(GuardedCommand::ExportDxfVertices));
+    AddEntry(
+        dxf, "ExportDXFVerticesMenu", "Vertices only",
+        Guarded(GuardedCommand::ExportDxfVertices, [this] { ExportDxfClick(DxfMode::Vertices); }));
     AddEntry(dxf, "ExportDXFLinesMenu", "Vertices && Lines",
-             Guarded(GuardedCommand::ExportDxfLines));
+             Guarded(GuardedCommand::ExportDxfLines,
+                     [this] { ExportDxfClick(DxfMode::VerticesLines); }));
     AddEntry(dxf, "ExportDXFPolygonsMenu", "Vertices && Lines && Polygons",
-             Guarded(GuardedCommand::ExportDxfPolygons));
+             Guarded(GuardedCommand::ExportDxfPolygons,
+                     [this] { ExportDxfClick(DxfMode::VerticesLinesPolygons); }));
     AddEntry(exportMenu, "Export3DOTextMenu", "3DOText (Vertices && Polygons)",
-             Guarded(GuardedCommand::Export3DOText));
+             Guarded(GuardedCommand::Export3DOText, [this] { ExportTextClick(true); }));
     m->addSeparator();
     AddEntry(m, "AddDataMenu", "Add Data From Another Project", [this] { AddDataMenuClick(); });
     AddEntry(m, "RemDoubleMenu", "Remove Double Vertices", [this] { RemDoubleMenuClick(); });

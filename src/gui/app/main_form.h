@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "app/lifecycle.h"
 #include "app/qt_ui.h"
+#include "io/dxf_export.h"
 #include "model/project.h"
 #include "settings/settings.h"
 
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,7 @@ class TAboutBox;
 class TDescForm;
 class TNameProjectForm;
 class TOffsetNewForm;
+class TScanForm;
 class TLineColorForm;
 class TPolygonColorForm;
 class TOptionsForm;
@@ -79,6 +82,11 @@ class TMainForm : public QMainWindow {
     void ExitMenuClick();
     void AddDataMenuClick();
     void VertexMenuClick();
+    void ImportDXFMenuClick();
+    void ImportVtxMenuClick();
+    void Import3DOTextMenuClick();
+    void ExportDxfClick(DxfMode mode);
+    void ExportTextClick(bool threeDOText);
     void LinesMenuClick();
     void PolygonsMenuClick();
     void InterpolVertexMenuClick();
@@ -104,6 +112,7 @@ class TMainForm : public QMainWindow {
     TNameProjectForm* NameProjectForm = nullptr;
     TDescForm* DescForm = nullptr;
     TOffsetNewForm* OffsetNewForm = nullptr;
+    TScanForm* ScanForm = nullptr;
     TLineColorForm* LineColorForm = nullptr;
     TPolygonColorForm* PolygonColorForm = nullptr;
     QScrollBar* XScrollBar = nullptr;
@@ -164,6 +173,7 @@ class TMainForm : public QMainWindow {
     QAction* recentSeparator_ = nullptr;
     std::vector<QAction*> recentEntries_;
     bool hintsOn_ = true;
+    std::mt19937 polygonColors_{std::random_device{}()}; // 3DFACE and 3DOText imports
     bool shownOnce_ = false;
 };
 

@@ -9,6 +9,9 @@
 #include "edit/polygon_form.h"
 #include "edit/vertex_form.h"
 #include "edit/vertices.h"
+#include "io/dxf_import.h"
+#include "io/scan_form.h"
+#include "io/text_geometry.h"
 #include "settings/options_form.h"
 #include "view/view_form.h"
 
@@ -25,6 +28,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 namespace meshforge::gui {
@@ -117,6 +121,83 @@ void TMainForm::LinesMenuClick() {
 void TMainForm::PolygonsMenuClick() {
     PolygonForm->show();
     PolygonForm->raise();
+}
+
+void TMainForm::ImportDXFMenuClick() {
+    std::optional<std::string> path =
+        ui_.ChooseOpenFile({"Open AutoCAD R12 DXF File", OpenDialogFilters(), kOpenDxf, ""});
+    if (!path)
+        return;
+    DxfScan scan = ScanFile(*path, ui_);
+    if (!scan.Ok)
+        return;
+    ScanForm->ShowScan(scan.Caption,
+                       {int(scan.Points), int(scan.Vertices), int(scan.Lines), int(scan.Faces)});
+    ScanForm->SetImporter([this, path](TScanForm::Kind kind) {
+        const DxfKind kinds[] = {DxfKind::Point, DxfKind::Vertex, DxfKind::Line, DxfKind::Face};
+        // Large files show their progress; small ones are done before a dialog could appear.
+        std::error_code ec;
+        std::unique_ptr<QProgressDialog> progress;
+        if (std::filesystem::file_size(*path, ec) > (16u << 20) && !ec) {
+            progress = std::make_unique<QProgressDialog>(
+                "Importing " + QString::fromStdString(*path), QString(), 0, 1000, this);
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setMinimumDuration(0);
+        }
+        DxfImportResult result = ImportDxf(
+            project_, *path, kinds[int(kind)], ui_, polygonColors_, [&progress](double done) {
+                if (!progress)
+                    return;
+                progress->setValue(int(done * 1000));
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            });
+        if (result.Outcome == DxfImportOutcome::Failed)
+            return false;
+        FinishDxfImport(project_, ViewForm->Picking().Colors().Line, ui_);
+        return true;
+    });
+    RunLifecycle([this] { ScanForm->exec(); });
+    project_.GeometryShown = true;
+    ViewForm->ZoomAllClick();
+    project_.Options.VerticesVisible = Action("ShowVerticesMenu")->isChecked();
+    ViewForm->Redraw();
+}
+
+void TMainForm::ImportVtxMenuClick() {
+    std::optional<std::string> path = ui_.ChooseOpenFile(
+        {"Open File with Vertex Definition", OpenDialogFilters(), kOpenVertexText, ""});
+    if (path)
+        RunLifecycle([this, path] { ImportVertexText(project_, *path, ui_); });
+    project_.GeometryShown = true;
+    ViewForm->Redraw();
+}
+
+void TMainForm::Import3DOTextMenuClick() {
+    std::optional<std::string> path = ui_.ChooseOpenFile(
+        {"Open 3DOText File with Vertex Definition", OpenDialogFilters(), kOpen3DOText, ""});
+    if (path)
+        RunLifecycle([this, path] { Import3DOText(project_, *path, ui_); });
+    project_.GeometryShown = true;
+    ViewForm->Redraw();
+}
+
+void TMainForm::ExportDxfClick(DxfMode mode) {
+    std::optional<std::string> path =
+        ui_.ChooseSaveFile({"", SaveDialogFilters(), kSaveDxf, "dxf"});
+    if (path)
+        WriteDxf(project_, *path, mode, ui_);
+}
+
+void TMainForm::ExportTextClick(bool threeDOText) {
+    std::optional<std::string> path =
+        ui_.ChooseSaveFile({"", SaveDialogFilters(), threeDOText ? kSave3DOText : kSaveVertexText,
+                            threeDOText ? "txt" : "vtx"});
+    if (!path)
+        return;
+    if (threeDOText)
+        Export3DOText(project_, *path, ui_);
+    else
+        ExportVertexText(project_, *path, ui_);
 }
 
 void TMainForm::VertexMenuClick() {

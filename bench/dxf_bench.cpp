@@ -1,0 +1,192 @@
+// The whole DXF import (scan, import, Remove Double Vertices) on generated files, against the
+// floor of reading the file and splitting it into lines.
+#include "app/ui.h"
+#include "io/dxf_import.h"
+#include "model/project.h"
+#include "model/project_file.h"
+#include "util/atomic_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+
+using namespace meshforge;
+
+namespace {
+
+struct QuietLog : Ui {
+    void Log(std::string_view) override {}
+    void Message(std::string_view text) override {
+        std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+    }
+    Answer Ask(std::string_view, std::string_view, Buttons) override { return Answer::No; }
+    void Beep() override {}
+    std::optional<std::string> ChooseOpenFile(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> ChooseFolder(std::string_view) override { return {}; }
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
+    std::optional<std::string> ChooseBitmap(std::string_view) override { return {}; }
+    std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
+    NameAnswer AskProjectName() override { return {}; }
+    void OpenDocument(std::string_view) override {}
+    void RebuildTextureLibrary(Project&) override {}
+    NextElement AskCreateNewLine() override { return NextElement::Stop; }
+    NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }
+};
+
+void Group(std::string& s, int code, double x, double y, double z) {
+    char buf[160];
+    const int n = std::snprintf(buf, sizeof buf, " %d\n%.6f\n %d\n%.6f\n %d\n%.6f\n", code, x,
+                                code + 10, y, code + 20, z);
+    s.append(buf, static_cast<std::size_t>(n));
+}
+
+// A terrain-like grid of triangles written as 3DFACEs with the fourth corner repeating the
+// third, as CAD programs write triangles; neighbouring faces share their corners.
+void FaceGrid(std::ostream& out, int64_t faces) {
+    const auto cells = static_cast<int64_t>(std::ceil(std::sqrt(faces / 2.0)));
+    std::string s = "  0\nSECTION\n  2\nENTITIES\n";
+    int64_t written = 0;
+    for (int64_t y = 0; y < cells && written < faces; ++y)
+        for (int64_t x = 0; x < cells && written < faces; ++x)
+            for (int half = 0; half < 2 && written < faces; ++half, ++written) {
+                if (s.size() > (1 << 20)) {
+                    out << s;
+                    s.clear();
+                }
+                auto h = [&](int64_t a, int64_t b) {
+                    return 0.01 * double((a * 7 + b * 13) % 100);
+                };
+                const double x1 = x + 1, y1 = y + 1;
+                s += "  0\n3DFACE\n  8\n0\n";
+                Group(s, 10, x, y, h(x, y));
+                if (half == 0) {
+                    Group(s, 11, x1, y, h(x + 1, y));
+                    Group(s, 12, x1, y1, h(x + 1, y + 1));
+                    Group(s, 13, x1, y1, h(x + 1, y + 1));
+                } else {
+                    Group(s, 11, x1, y1, h(x + 1, y + 1));
+                    Group(s, 12, x, y1, h(x, y + 1));
+                    Group(s, 13, x, y1, h(x, y + 1));
+                }
+            }
+    out << s << "  0\nENDSEC\n  0\nEOF\n";
+}
+
+// `points` distinct random points, each written twice.
+void DoublePoints(std::ostream& out, int64_t points) {
+    std::mt19937 g(1);
+    std::uniform_real_distribution<double> c(-1e4, 1e4);
+    std::string s = "  0\nSECTION\n  2\nENTITIES\n";
+    for (int64_t i = 0; i < points; ++i) {
+        const double x = c(g), y = c(g), z = c(g);
+        if (s.size() > (1 << 20)) {
+            out << s;
+            s.clear();
+        }
+        for (int twice = 0; twice < 2; ++twice) {
+            s += "  0\nPOINT\n  8\n0\n";
+            Group(s, 10, x, y, z);
+        }
+    }
+    out << s << "  0\nENDSEC\n  0\nEOF\n";
+}
+
+const std::string& FileFor(const std::string& name,
+                           const std::function<void(std::ostream&)>& make) {
+    static std::map<std::string, std::string> paths;
+    auto it = paths.find(name);
+    if (it == paths.end()) {
+        const std::string path =
+            (std::filesystem::temp_directory_path() / ("mf-bench-" + name + ".dxf")).string();
+        std::ofstream file(path, std::ios::binary);
+        make(file);
+        it = paths.emplace(name, path).first;
+    }
+    return it->second;
+}
+
+double PeakMegabytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+void WholeImport(benchmark::State& state, const std::string& path, DxfKind kind) {
+    QuietLog ui;
+    std::size_t vertices = 0;
+    for (auto _ : state) {
+        Project p;
+        std::mt19937 rng(1);
+        if (!ScanFile(path, ui).Ok ||
+            ImportDxf(p, path, kind, ui, rng).Outcome != DxfImportOutcome::Imported) {
+            state.SkipWithError("import failed");
+            return;
+        }
+        ColorTriple line{};
+        FinishDxfImport(p, line, ui);
+        vertices = p.Vertices.size();
+        benchmark::DoNotOptimize(p.Polygons.data());
+        state.PauseTiming();
+        p = Project{};
+        state.ResumeTiming();
+    }
+    state.counters["vertices"] = static_cast<double>(vertices);
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+void LinesFloor(benchmark::State& state, const std::string& path) {
+    for (auto _ : state) {
+        const std::string text = ReadWholeFile(path);
+        const auto lines = SplitLines(text);
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+
+void BM_FaceGridImport(benchmark::State& state) {
+    const int64_t n = state.range(0);
+    WholeImport(state,
+                FileFor("faces" + std::to_string(n), [n](std::ostream& o) { FaceGrid(o, n); }),
+                DxfKind::Face);
+}
+void BM_FaceGridLinesFloor(benchmark::State& state) {
+    const int64_t n = state.range(0);
+    LinesFloor(state,
+               FileFor("faces" + std::to_string(n), [n](std::ostream& o) { FaceGrid(o, n); }));
+}
+void BM_DoublePointsImport(benchmark::State& state) {
+    WholeImport(state, FileFor("points", [](std::ostream& o) { DoublePoints(o, 1000000); }),
+                DxfKind::Point);
+}
+void BM_DoublePointsLinesFloor(benchmark::State& state) {
+    LinesFloor(state, FileFor("points", [](std::ostream& o) { DoublePoints(o, 1000000); }));
+}
+
+} // namespace
+
+BENCHMARK(BM_FaceGridLinesFloor)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(200000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_FaceGridImport)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(200000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_DoublePointsLinesFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DoublePointsImport)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1,0 +1,72 @@
+#pragma once
+// DXF R12 import: a line-matching reader for POINT, VERTEX, LINE and 3DFACE entities. It
+// looks at no section, table or layer, only at keyword lines and the coordinate groups after
+// them. Everything here is free of the user interface; messages and log lines go through Ui.
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace meshforge {
+
+struct Project;
+struct ColorTriple;
+struct Ui;
+
+enum class DxfKind { Point, Vertex, Line, Face };
+
+// "POINT", "VERTEX", "LINE" or "3DFACE".
+std::string_view DxfKeyword(DxfKind kind);
+
+struct DxfScan {
+    bool Ok = false;     // false: a message was shown and the Scan DXF dialog is not shown
+    std::string Caption; // "Scanning file '<name>'", set once the file was read
+    int64_t Points = 0, Vertices = 0, Lines = 0, Faces = 0;
+    int64_t Count(DxfKind kind) const;
+};
+
+// The caption of a kind's radio button: "<count> POINT objects in DXF" and so on.
+std::string DxfButtonCaption(DxfKind kind, int64_t count);
+
+// Counts the keyword lines of the file. Missing file, binary DXF or no known entity: the
+// message is shown and Ok stays false.
+DxfScan ScanFile(const std::string& path, Ui& ui);
+// The same on text already read; `path` names the file in the messages.
+DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui);
+
+enum class DxfImportOutcome {
+    Imported,        // log line written, bounding box updated
+    NotPresent,      // no line is the keyword; "Sorry, no ..." shown, nothing changed
+    OffsetCancelled, // the Offset New Vertices dialog was cancelled, nothing changed
+    Failed,          // a bad number or a group past the end: message shown; the items created
+                     // before the failing entity stay, no log line, no box update
+};
+
+struct DxfImportResult {
+    DxfImportOutcome Outcome = DxfImportOutcome::Failed;
+    int64_t Created = 0; // Vertices, Lines or Polygons counted for the log
+};
+
+// Three independent values in [0, 1), drawn in R, G, B order (24 bits each).
+ColorTriple RandomPolygonColor(std::mt19937& rng);
+
+// One importer run: reads the file, asks for the offset through ui.AskImportOffset() when the
+// Project HasGeometry, creates the items, logs and updates the bounding box. The closing
+// Remove Double Vertices pass is not part of it: the Scan DXF dialog runs
+// FinishDxfImport after its importer, whatever the importer's outcome except Failed.
+// Polygon colours come from `rng`. `progress`, when given, is called with the share of
+// entities done (0 to 1, rising) every few ten thousand entities, so a window can show
+// progress on large files and keep painting (it must refuse input meanwhile).
+using DxfProgress = std::function<void(double)>;
+DxfImportResult ImportDxf(Project& project, const std::string& path, DxfKind kind, Ui& ui,
+                          std::mt19937& rng, const DxfProgress& progress = {});
+DxfImportResult ImportDxfText(Project& project, const std::string& path, std::string_view text,
+                              DxfKind kind, Ui& ui, std::mt19937& rng,
+                              const DxfProgress& progress = {});
+
+// The closing pass of the Scan DXF dialog's OK: Remove Double Vertices over the whole Project
+// with its own log line. Returns the number of removed vertices.
+int32_t FinishDxfImport(Project& project, ColorTriple& currentLineColor, Ui& ui);
+
+} // namespace meshforge
