@@ -337,11 +337,14 @@ std::optional<std::string> ReadOrTell(const std::string& path, Ui& ui) {
 }
 } // namespace
 
-DxfScan ScanFile(const std::string& path, Ui& ui) {
-    const std::optional<std::string> text = ReadOrTell(path, ui);
+DxfScan ScanFile(const std::string& path, Ui& ui, std::string* keep) {
+    std::optional<std::string> text = ReadOrTell(path, ui);
     if (!text)
         return {};
-    return ScanDxfText(path, *text, ui);
+    DxfScan scan = ScanDxfText(path, *text, ui);
+    if (keep)
+        *keep = std::move(*text);
+    return scan;
 }
 
 ColorTriple RandomPolygonColor(std::mt19937& rng) {

@@ -31,7 +31,9 @@ std::string DxfButtonCaption(DxfKind kind, int64_t count);
 
 // Counts the keyword lines of the file. Missing file, binary DXF or no known entity: the
 // message is shown and Ok stays false.
-DxfScan ScanFile(const std::string& path, Ui& ui);
+// With `text`, the file's text is kept there, so that the import that follows can use it
+// (ImportDxfText) instead of reading a large file a second time.
+DxfScan ScanFile(const std::string& path, Ui& ui, std::string* text = nullptr);
 // The same on text already read; `path` names the file in the messages.
 DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui);
 

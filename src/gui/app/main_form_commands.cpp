@@ -128,12 +128,13 @@ void TMainForm::ImportDXFMenuClick() {
         ui_.ChooseOpenFile({"Open AutoCAD R12 DXF File", OpenDialogFilters(), kOpenDxf, ""});
     if (!path)
         return;
-    DxfScan scan = ScanFile(*path, ui_);
+    auto text = std::make_shared<std::string>();
+    DxfScan scan = ScanFile(*path, ui_, text.get());
     if (!scan.Ok)
         return;
     ScanForm->ShowScan(scan.Caption,
                        {int(scan.Points), int(scan.Vertices), int(scan.Lines), int(scan.Faces)});
-    ScanForm->SetImporter([this, path](TScanForm::Kind kind) {
+    ScanForm->SetImporter([this, path, text](TScanForm::Kind kind) {
         const DxfKind kinds[] = {DxfKind::Point, DxfKind::Vertex, DxfKind::Line, DxfKind::Face};
         // Large files show their progress; small ones are done before a dialog could appear.
         std::error_code ec;
@@ -144,13 +145,14 @@ void TMainForm::ImportDXFMenuClick() {
             progress->setWindowModality(Qt::ApplicationModal);
             progress->setMinimumDuration(0);
         }
-        DxfImportResult result = ImportDxf(
-            project_, *path, kinds[int(kind)], ui_, polygonColors_, [&progress](double done) {
-                if (!progress)
-                    return;
-                progress->setValue(int(done * 1000));
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
+        DxfImportResult result =
+            ImportDxfText(project_, *path, *text, kinds[int(kind)], ui_, polygonColors_,
+                          [&progress](double done) {
+                              if (!progress)
+                                  return;
+                              progress->setValue(int(done * 1000));
+                              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                          });
         if (result.Outcome == DxfImportOutcome::Failed)
             return false;
         FinishDxfImport(project_, ViewForm->Picking().Colors().Line, ui_);
