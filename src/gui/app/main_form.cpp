@@ -178,6 +178,13 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
+    // The windows refer to the Project and the Ui, which are members: they go first, while
+    // those still exist (the base class would delete them only after the members).
+    delete centralWidget();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             VertexForm, LineForm, PolygonForm, ManVForm, ScanForm, OptionsForm, AboutBox,
+             NameProjectForm, DescForm, OffsetNewForm, LineColorForm, PolygonColorForm})
+        delete w;
 }
 
 bool TMainForm::StartMaximized() const {

@@ -516,11 +516,11 @@ void TViewForm::DrawGrid() {
 }
 
 void TViewForm::DeleteTextures() {
-    for (TextureObject& t : project_.TextureObjects) {
-        GLuint names[2] = {t.Image, t.Mask};
-        glDeleteTextures(2, names);
-        t = {};
-    }
+    // The view's own record of what it created: the Project's list may have been emptied
+    // (a reset) or be gone (the window closing) by now.
+    if (!textureNames_.empty())
+        glDeleteTextures(GLsizei(textureNames_.size()), textureNames_.data());
+    textureNames_.clear();
 }
 
 void TViewForm::RebuildTextureLibrary() {
@@ -546,6 +546,8 @@ void TViewForm::RebuildTextureLibrary() {
             ui_.Log("Mask " + t.MaskFilename + " could not be read: shown as a checkerboard");
         project_.TextureObjects[i].Image = UploadTexture(image);
         project_.TextureObjects[i].Mask = UploadTexture(mask);
+        textureNames_.push_back(project_.TextureObjects[i].Image);
+        textureNames_.push_back(project_.TextureObjects[i].Mask);
     }
     texturesPending_ = false;
     doneCurrent();

@@ -141,6 +141,7 @@ class TViewForm : public QOpenGLWidget {
     std::function<void()> firstPaint_;
     std::function<void(const ClickResult&)> clickHandler_;
     std::vector<uint32_t> lastRecords_;
+    std::vector<unsigned> textureNames_; // texture objects this view created, to delete
     bool painted_ = false;
     bool shownOnce_ = false;
     bool literal_ = false;
