@@ -180,6 +180,17 @@ std::optional<Offset3> ParseOffset(const std::string& text) {
     return o;
 }
 
+// An imported Project is written like the editor would keep it: shown, and a new one named
+// after its file (at most 8 characters).
+void SaveImported(Project& project, bool isNew, const std::string& out,
+                  const std::string& appFolder, Ui& ui) {
+    project.GeometryShown = true;
+    if (isNew)
+        project.ProjectName = std::filesystem::path(out).stem().string().substr(0, 8);
+    project.ProjectFileName = out;
+    WriteProject(project, SaveOptionsFromSettings(appFolder), ui);
+}
+
 // Scan, the chosen importer and the closing Remove Double Vertices, as the Scan DXF dialog's
 // OK runs them; the result is written as a project file.
 std::function<int()> ImportDxfCommand(CLI::App& sub) {
@@ -223,12 +234,7 @@ std::function<int()> ImportDxfCommand(CLI::App& sub) {
             return 1;
         ColorTriple lineColor = EditColors{}.Line;
         FinishDxfImport(project, lineColor, ui);
-        project.GeometryShown = true;
-        if (into->empty())
-            project.ProjectName = std::filesystem::path(*out).stem().string().substr(0, 8);
-        SaveOptions options = SaveOptionsFromSettings(*appFolder);
-        project.ProjectFileName = *out;
-        WriteProject(project, options, ui);
+        SaveImported(project, into->empty(), *out, *appFolder, ui);
         return 0;
     };
 }
@@ -292,12 +298,7 @@ TextImportCommand(CLI::App& sub, const char* fileHelp,
             return 1;
         if (import(project, *file, ui).Outcome != TextImportOutcome::Imported)
             return 1;
-        project.GeometryShown = true;
-        if (into->empty())
-            project.ProjectName = std::filesystem::path(*out).stem().string().substr(0, 8);
-        SaveOptions options = SaveOptionsFromSettings(*appFolder);
-        project.ProjectFileName = *out;
-        WriteProject(project, options, ui);
+        SaveImported(project, into->empty(), *out, *appFolder, ui);
         return 0;
     };
 }

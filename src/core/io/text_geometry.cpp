@@ -214,15 +214,23 @@ TextImportResult ReadVertexText(Project& project, const std::string& path, std::
     return r;
 }
 
-TextImportResult ImportVertexText(Project& project, const std::string& path, Ui& ui) {
-    std::string text;
+namespace {
+// The file's text, or nullopt after showing why it cannot be read.
+std::optional<std::string> ReadOrTell(const std::string& path, Ui& ui) {
     try {
-        text = ReadWholeFile(path);
+        return ReadWholeFile(path);
     } catch (const FileError& e) {
         ui.Message(e.what());
-        return Outcome(TextImportOutcome::Unreadable);
+        return std::nullopt;
     }
-    return ReadVertexText(project, path, text, ui);
+}
+} // namespace
+
+TextImportResult ImportVertexText(Project& project, const std::string& path, Ui& ui) {
+    std::optional<std::string> text = ReadOrTell(path, ui);
+    if (!text)
+        return Outcome(TextImportOutcome::Unreadable);
+    return ReadVertexText(project, path, *text, ui);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -411,16 +419,12 @@ TextImportResult Read3DOText(Project& project, const std::string& path, std::str
 }
 
 TextImportResult Import3DOText(Project& project, const std::string& path, Ui& ui) {
-    std::string text;
-    try {
-        text = ReadWholeFile(path);
-    } catch (const FileError& e) {
-        ui.Message(e.what());
+    std::optional<std::string> text = ReadOrTell(path, ui);
+    if (!text)
         return Outcome(TextImportOutcome::Unreadable);
-    }
     std::mt19937 rng(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
-    return Read3DOText(project, path, text, ui, rng);
+    return Read3DOText(project, path, *text, ui, rng);
 }
 
 } // namespace meshforge
