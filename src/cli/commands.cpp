@@ -220,7 +220,8 @@ std::function<int()> ImportDxfCommand(CLI::App& sub) {
             return 2;
         }
         OffsetUi ui(*shift);
-        if (!ScanFile(*file, ui).Ok)
+        const DxfScan scan = ScanFile(*file, ui);
+        if (!scan.Ok)
             return 1;
         Project project;
         if (!into->empty() && !Load(project, *into, ui))
@@ -230,7 +231,8 @@ std::function<int()> ImportDxfCommand(CLI::App& sub) {
                           : *kind == "line"   ? DxfKind::Line
                                               : DxfKind::Face;
         std::mt19937 rng(*seed);
-        if (ImportDxf(project, *file, k, ui, rng).Outcome != DxfImportOutcome::Imported)
+        if (ImportDxf(project, *file, k, ui, rng, {}, scan.Count(k)).Outcome !=
+            DxfImportOutcome::Imported)
             return 1;
         ColorTriple lineColor = EditColors{}.Line;
         FinishDxfImport(project, lineColor, ui);

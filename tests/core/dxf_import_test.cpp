@@ -6,6 +6,7 @@
 #include "model/texts.h"
 #include "temp_dir.h"
 #include "util/errors.h"
+#include "util/line_source.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,14 @@ TEST_F(DxfScanTest, RefusesBinaryMissingAndEmptyFiles) {
         ui.messages[1],
         "Unable to import from file 'b.dxf'\r No POINT, VERTEX, LINE or 3DFACE entities found !");
     EXPECT_EQ(ui.messages[3], "Unable to load file /nonexistent/d.dxf");
+    // A folder opens but cannot be read: the same message, from the scan and the import.
+    TempDir dir;
+    EXPECT_FALSE(ScanFile(dir.Folder(), ui).Ok);
+    EXPECT_EQ(ui.messages.back(), "Unable to load file " + dir.Folder());
+    EXPECT_EQ(ImportDxf(project, dir.Folder(), DxfKind::Point, ui, rng).Outcome,
+              DxfImportOutcome::Failed);
+    EXPECT_EQ(ui.messages.back(), "Unable to load file " + dir.Folder());
+    EXPECT_EQ(ui.messages.size(), 6u);
 }
 
 TEST_F(DxfScanTest, CountsKeywordLinesWhereverTheyStandAndCaptionsTheButtons) {
@@ -436,6 +445,7 @@ std::string RandomDxf(std::mt19937& g, bool structured) {
 }
 
 TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles) {
+    TempDir dir;
     std::mt19937 gen(20261208);
     int imported = 0, failed = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -455,11 +465,11 @@ TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles)
             start.HasGeometry = true;
         }
         const Offset3 offset{round % 2 ? 0.0f : 1.0f, 0, round % 7 ? 0.0f : -1.0f};
-        Project fast = start, slow = start;
-        FakeUi fastUi, slowUi;
-        fastUi.offsetAnswers.push_back(offset);
-        slowUi.offsetAnswers.push_back(offset);
-        std::mt19937 fastRng(round), slowRng(round);
+        Project fast = start, slow = start, chunked = start;
+        FakeUi fastUi, slowUi, chunkedUi;
+        for (FakeUi* ui : {&fastUi, &slowUi, &chunkedUi})
+            ui->offsetAnswers.push_back(offset);
+        std::mt19937 fastRng(round), slowRng(round), chunkedRng(round);
         DxfImportResult a = ImportDxfText(fast, "r.dxf", text, kind, fastUi, fastRng);
         DxfImportResult b = Reference{slow, slowUi, slowRng}.Run("r.dxf", text, kind);
         ASSERT_EQ(a.Outcome, b.Outcome) << "round " << round << "\n" << text;
@@ -468,6 +478,14 @@ TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles)
         ASSERT_EQ(fastUi.log, slowUi.log);
         ASSERT_EQ(fastUi.messages, slowUi.messages) << "round " << round;
         ASSERT_EQ(fastUi.offsetDialogs, slowUi.offsetDialogs);
+        // The same file read from disk in small chunks, so that lines, CR LF pairs and the
+        // value lines of a group are cut at every place.
+        LineSource lines = LineSource::File(dir.Touch("r.dxf", text), 1 + round % 11);
+        DxfImportResult c = ImportDxfLines(chunked, "r.dxf", lines, kind, chunkedUi, chunkedRng);
+        ASSERT_EQ(c.Outcome, b.Outcome) << "round " << round << "\n" << text;
+        ASSERT_NO_FATAL_FAILURE(ExpectSameProject(chunked, slow)) << "round " << round;
+        ASSERT_EQ(chunkedUi.log, slowUi.log);
+        ASSERT_EQ(chunkedUi.messages, slowUi.messages) << "round " << round;
         imported += a.Outcome == DxfImportOutcome::Imported && a.Created > 0;
         failed += a.Outcome == DxfImportOutcome::Failed;
     }

@@ -2,6 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
 #include "util/errors.h"
 
 using namespace meshforge;
@@ -103,6 +114,95 @@ TEST(ParseFloat, RejectsOtherTexts) {
     for (const char* bad : {"   ", ".", "-", "+-1", "1e", "1e+", "e5", "1.2.3", "0x10", "inf",
                             "nan", "1 2", "1e39", "-1e39", "1e400"})
         EXPECT_THROW(ParseFloat(bad), ParseError) << bad;
+}
+
+// The general conversion, kept here as the reference for the fast path: the grammar, then
+// the correctly rounded double, then the float.
+std::optional<float> ReferenceParseFloat(std::string_view text) {
+    static const std::regex grammar(R"([ \t]*([+-]?)((\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)[ \t]*)");
+    std::match_results<std::string_view::const_iterator> m;
+    if (!std::regex_match(text.begin(), text.end(), m, grammar))
+        return std::nullopt;
+    const std::string number = (m[1] == "-" ? "-" : "") + m[2].str();
+    double d = 0;
+    auto res = std::from_chars(number.data(), number.data() + number.size(), d);
+    if (res.ec != std::errc() || res.ptr != number.data() + number.size() || !std::isfinite(d) ||
+        std::fabs(d) > FLT_MAX)
+        return std::nullopt;
+    return static_cast<float>(d);
+}
+
+TEST(ParseFloat, GivesTheCorrectlyRoundedValueOfTheGeneralConversion) {
+    std::mt19937 g(42);
+    auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(g); };
+    auto digits = [&](int n) {
+        std::string d;
+        for (int k = 0; k < n; ++k)
+            d += static_cast<char>('0' + below(10));
+        return d;
+    };
+    // Around the limits of the fast path: 2^53, 10^22, 19 and 20 digits, leading and
+    // trailing zeros, -0, and values that round differently as float than as double.
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740991e-22",
+                                      "9007199254740993e22",
+                                      "1e22",
+                                      "1e23",
+                                      "1e-22",
+                                      "1e-23",
+                                      "-0",
+                                      "-0.000",
+                                      "0e999999999",
+                                      "000000000000000000000001.5",
+                                      "1.00000000000000000000000000",
+                                      "0.1",
+                                      "3.4028235e38",
+                                      "3.4028236e38",
+                                      "1.0000000596046448",
+                                      "1.00000005960464477539062500001",
+                                      "16777217",
+                                      "-16777217.0",
+                                      "1e-46",
+                                      "7.006492321624085e-46"};
+    for (int n = 0; n < 200000; ++n) {
+        std::string t;
+        if (below(4) == 0)
+            t += below(2) ? "-" : "+";
+        t += digits(below(22));
+        if (below(3) != 0)
+            t += "." + digits(below(22));
+        if (below(3) == 0)
+            t += std::string(below(2) ? "e" : "E") +
+                 (below(2)   ? "-"
+                  : below(2) ? "+"
+                             : "") +
+                 std::to_string(below(60));
+        if (below(20) == 0)
+            t.insert(static_cast<std::size_t>(below(static_cast<int>(t.size()) + 1)), 1,
+                     " .e-x"[below(5)]);
+        texts.push_back(below(10) == 0 ? " " + t + "\t" : t);
+    }
+    // Decimals a few double steps from the midpoint between two floats, where a conversion
+    // off by one step in the double shows in the float.
+    std::uniform_real_distribution<double> exponent(-8, 30);
+    for (int n = 0; n < 200000; ++n) {
+        const auto f = static_cast<float>(std::pow(10.0, exponent(g)));
+        const double mid = (double(f) + double(std::nextafter(f, FLT_MAX))) / 2;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, below(2) ? "%.15e" : "%.16g", mid);
+        texts.push_back(buf);
+    }
+    for (const std::string& t : texts) {
+        const std::optional<float> expected = ReferenceParseFloat(t);
+        if (!expected) {
+            EXPECT_THROW(ParseFloat(t), ParseError) << t;
+            continue;
+        }
+        float got = 0;
+        ASSERT_NO_THROW(got = ParseFloat(t)) << t;
+        ASSERT_EQ(std::bit_cast<uint32_t>(got), std::bit_cast<uint32_t>(*expected)) << t;
+    }
 }
 
 TEST(ParseInt, AcceptsAndRejects) {

@@ -52,8 +52,8 @@ class ScanFormTest : public QObject {
         succeed = true;
         form.OKButton->click();
         QVERIFY(!form.isVisible());
-        QCOMPARE(imported, (std::vector<TScanForm::Kind>{TScanForm::Kind::Face,
-                                                          TScanForm::Kind::Face}));
+        QCOMPARE(imported,
+                 (std::vector<TScanForm::Kind>{TScanForm::Kind::Face, TScanForm::Kind::Face}));
 
         // A choice whose kind is absent in the next file is dropped; a present one stays.
         form.ShowScan("Scanning file 'next.dxf'", {1, 0, 0, 7});

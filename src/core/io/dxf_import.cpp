@@ -5,13 +5,15 @@
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/texts.h"
-#include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/line_source.h"
+#include "util/memory.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <optional>
 #include <unordered_set>
@@ -23,33 +25,7 @@ namespace {
 
 constexpr std::string_view kBinaryMarker = "AutoCAD Binary DXF";
 constexpr std::size_t kQuotedTextLimit = 40; // a hostile line may be megabytes long
-
-// Walks the text line by line with exactly the line breaks of SplitLines (CR LF, LF, CR).
-struct LineCursor {
-    std::string_view text;
-    std::size_t pos = 0;
-
-    bool AtEnd() const { return pos >= text.size(); }
-    std::string_view Next() {
-        const char* begin = text.data() + pos;
-        const std::size_t rest = text.size() - pos;
-        std::size_t len = 0;
-        for (;; ++len) {
-            // One comparison for the common case: every line-break byte is at most '\r'.
-            while (len<rest&& static_cast<unsigned char>(begin[len])> '\r')
-                ++len;
-            if (len >= rest || begin[len] == '\n' || begin[len] == '\r')
-                break;
-        }
-        std::size_t next = pos + len;
-        if (next < text.size()) {
-            next +=
-                (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
-        }
-        pos = next;
-        return {begin, len};
-    }
-};
+constexpr uint64_t kProgressLines = 1 << 16;
 
 // 10 to 13 for " 10".." 13" and "10".."13", else 0. No other spelling is a code line.
 int CoordinateCode(std::string_view line) {
@@ -70,12 +46,6 @@ std::string FailurePrefix(const std::string& path) {
     return "Unable to import from file '" + path + "'\r";
 }
 
-// A code line found for some entity and where the line after it starts.
-struct CodeLine {
-    uint64_t line;
-    std::size_t valueOffset;
-};
-
 struct Point3 {
     float X, Y, Z;
 };
@@ -90,7 +60,8 @@ bool SamePosition(const Point3& a, const Vertex& b) {
 
 // First vertex at exactly a position, in constant time. The hash keeps the first index of
 // each position, so later equal vertices never shadow it; NaN positions are never stored and
-// never found, as an exact comparison with NaN fails.
+// never found, as an exact comparison with NaN fails. A slot holds the index + 1 and the
+// upper half of the position's hash, so that a probe past other positions reads no vertex.
 class VertexLookup {
   public:
     explicit VertexLookup(const std::vector<Vertex>& vertices) : vertices_(vertices) {
@@ -102,13 +73,19 @@ class VertexLookup {
     std::optional<int32_t> Find(const Point3& p) const {
         if (std::isnan(p.X) || std::isnan(p.Y) || std::isnan(p.Z))
             return std::nullopt;
-        for (std::size_t s = Hash(p.X, p.Y, p.Z) & mask_;; s = (s + 1) & mask_) {
-            const int32_t at = slots_[s];
-            if (at < 0)
+        const uint64_t h = Hash(p.X, p.Y, p.Z);
+        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
+            const uint64_t slot = slots_[s];
+            if (slot == 0)
                 return std::nullopt;
-            if (SamePosition(p, vertices_[static_cast<std::size_t>(at)]))
-                return at;
+            if (Tag(slot) == Tag(h) && SamePosition(p, vertices_[Index(slot)]))
+                return static_cast<int32_t>(Index(slot));
         }
+    }
+
+    // The look-up of `p` is coming; start fetching its first slot.
+    void Prefetch(const Point3& p) const {
+        __builtin_prefetch(&slots_[Hash(p.X, p.Y, p.Z) & mask_]);
     }
 
     // Called after vertices_[index] was appended.
@@ -128,32 +105,40 @@ class VertexLookup {
         h *= 0x94D049BB133111EBull;
         return h ^ (h >> 31);
     }
+    static uint64_t Tag(uint64_t bits) { return bits >> 32; }
+    static std::size_t Index(uint64_t slot) { return static_cast<uint32_t>(slot) - 1u; }
+
     void Insert(int32_t index) {
         const Vertex& v = vertices_[static_cast<std::size_t>(index)];
-        for (std::size_t s = Hash(v.X, v.Y, v.Z) & mask_;; s = (s + 1) & mask_) {
-            const int32_t at = slots_[s];
-            if (at < 0) {
-                slots_[s] = index;
+        const uint64_t h = Hash(v.X, v.Y, v.Z);
+        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
+            const uint64_t slot = slots_[s];
+            if (slot == 0) {
+                slots_[s] = (Tag(h) << 32) | (static_cast<uint64_t>(index) + 1);
                 ++used_;
                 return;
             }
-            const Vertex& w = vertices_[static_cast<std::size_t>(at)];
+            if (Tag(slot) != Tag(h))
+                continue;
+            const Vertex& w = vertices_[Index(slot)];
             if (w.X == v.X && w.Y == v.Y && w.Z == v.Z)
                 return; // the earlier index stays the answer
         }
     }
     void Rehash(std::size_t capacity) {
-        std::vector<int32_t> old = std::move(slots_);
-        slots_.assign(capacity, -1);
+        std::vector<uint64_t> old = std::move(slots_);
+        slots_.reserve(capacity);
+        AdviseHugePages(slots_.data(), capacity * sizeof(uint64_t));
+        slots_.assign(capacity, 0);
         mask_ = capacity - 1;
         used_ = 0;
-        for (int32_t at : old)
-            if (at >= 0)
-                Insert(at);
+        for (uint64_t slot : old)
+            if (slot != 0)
+                Insert(static_cast<int32_t>(Index(slot)));
     }
 
     const std::vector<Vertex>& vertices_;
-    std::vector<int32_t> slots_;
+    std::vector<uint64_t> slots_;
     std::size_t mask_ = 0;
     std::size_t used_ = 0;
 };
@@ -161,80 +146,6 @@ class VertexLookup {
 uint64_t LineKey(int32_t a, int32_t b) {
     return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
 }
-
-// The entity keywords and needed code lines of a file, indexed in one pass so that every
-// forward search becomes a binary search.
-struct DxfIndex {
-    std::vector<uint64_t> keywordLines;
-    std::array<std::vector<CodeLine>, 4> codes; // codes 10 to 13
-};
-
-DxfIndex BuildIndex(std::string_view text, std::string_view keyword, int groups) {
-    DxfIndex index;
-    LineCursor cursor{text};
-    for (uint64_t i = 0; !cursor.AtEnd(); ++i) {
-        const std::string_view line = cursor.Next();
-        if (line == keyword) {
-            index.keywordLines.push_back(i);
-            continue;
-        }
-        const int code = CoordinateCode(line);
-        if (code != 0 && code - 10 < groups)
-            index.codes[static_cast<std::size_t>(code - 10)].push_back({i, cursor.pos});
-    }
-    return index;
-}
-
-class Reader {
-  public:
-    Reader(const std::string& path, std::string_view text, std::string_view keyword, Ui& ui)
-        : path_(path), text_(text), keyword_(keyword), ui_(ui) {}
-
-    // Group `code` of the entity at keyword line `k`, searched from line `from`; sets `from`
-    // to the line after the code line found. False when the message was shown.
-    bool Group(const DxfIndex& index, int code, uint64_t k, uint64_t& from, Point3& out) {
-        const auto& list = index.codes[static_cast<std::size_t>(code - 10)];
-        auto it = std::lower_bound(list.begin(), list.end(), from,
-                                   [](const CodeLine& c, uint64_t line) { return c.line < line; });
-        if (it == list.end())
-            return PastEnd(code, k);
-        from = it->line + 1;
-        LineCursor cursor{text_, it->valueOffset};
-        float* axes[3] = {&out.X, &out.Y, &out.Z};
-        for (int axis = 0; axis < 3; ++axis) {
-            if (axis > 0) {
-                if (cursor.AtEnd())
-                    return PastEnd(code, k);
-                cursor.Next(); // the 2n / 3n code line is not looked at
-            }
-            if (cursor.AtEnd())
-                return PastEnd(code, k);
-            const std::string_view value = cursor.Next();
-            try {
-                *axes[axis] = ParseFloat(value);
-            } catch (const ParseError&) {
-                ui_.Message(FailurePrefix(path_) + " Line " +
-                            std::to_string(it->line + 2 + 2 * static_cast<uint64_t>(axis)) +
-                            " is not a number: '" + Quoted(value) + "'");
-                return false;
-            }
-        }
-        return true;
-    }
-
-  private:
-    bool PastEnd(int code, uint64_t k) {
-        ui_.Message(FailurePrefix(path_) + " The " + std::string(keyword_) + " in line " +
-                    std::to_string(k + 1) + " has no complete group " + std::to_string(code) +
-                    " before the end of the file !");
-        return false;
-    }
-
-    const std::string& path_;
-    std::string_view text_;
-    std::string_view keyword_;
-    Ui& ui_;
-};
 
 int GroupsOf(DxfKind kind) {
     switch (kind) {
@@ -262,6 +173,298 @@ std::string LogText(DxfKind kind, bool adding) {
     }
     return adding ? " additional Polygons added from file " : " valid Polygons loaded from file ";
 }
+
+// The import in one pass over the lines. Each entity looks, from the line after its keyword,
+// for the first code line of its next group, and takes that group's values from the first,
+// third and fifth lines after the code line; those searches may run on into later entities,
+// and one line may be a value for one group and a code line for another. So instead of a
+// search per group, every line is offered to all groups waiting for its code (one list per
+// code) and to the groups whose values stand on it (at most five code lines back). Entities
+// are finished strictly in file order, so the first failure in that order is the one
+// reported, and every entity before it is imported.
+class StreamImport {
+  public:
+    StreamImport(Project& project, const std::string& path, DxfKind kind, bool adding,
+                 const Offset3& offset, Ui& ui, std::mt19937& rng)
+        : project_(project), vertices_(project.Vertices), path_(path), keyword_(DxfKeyword(kind)),
+          kind_(kind), groups_(GroupsOf(kind)), adding_(adding), offset_(offset), ui_(ui),
+          rng_(rng), lookup_(project.Vertices) {
+        if (kind == DxfKind::Line)
+            for (const ObjectData& line : project.Lines)
+                if (line.VertexIndices.size() == 2)
+                    lineKeys_.insert(LineKey(line.VertexIndices[0], line.VertexIndices[1]));
+    }
+
+    // Line `i` (0-based) of the file. False when an entity failed and its message was shown.
+    bool Line(uint64_t i, std::string_view line) {
+        if (!batches_.empty())
+            TakeValues(i, line);
+        if (line == keyword_) {
+            queue_.emplace_back().keywordLine = i;
+            searching_[0].push_back({base_ + queue_.size() - 1, 0});
+        } else if (const int code = CoordinateCode(line);
+                   code != 0 && code - 10 < groups_ && !searching_[code - 10].empty()) {
+            FoundCode(i, code - 10);
+        }
+        return !settle_ || Settle();
+    }
+
+    // After the last line: whatever still waits has no complete group before the end.
+    bool End() {
+        for (Batch& batch : batches_)
+            for (const Member& m : batch.members)
+                Fail(m, PastEnd(m));
+        for (auto& list : searching_)
+            for (const Member& m : list)
+                Fail(m, PastEnd(m));
+        return Settle();
+    }
+
+    int64_t Created() const { return created_; }
+
+  private:
+    struct Pending {
+        uint64_t keywordLine = 0;
+        std::array<Point3, 4> corner{};
+        uint8_t complete = 0; // bit g: all three values of group g read
+        uint8_t failed = 0;   // bit g: group g cannot be read
+        int messageGroup = 4; // the lowest failed group, whose message is kept
+        std::string message;
+    };
+    struct Member {
+        uint64_t entity; // sequence number in file order
+        int group;
+    };
+    // The groups whose code line was line `codeLine`: they read the same value lines.
+    struct Batch {
+        uint64_t codeLine;
+        std::vector<Member> members;
+    };
+
+    Pending& EntityOf(const Member& m) {
+        return queue_[static_cast<std::size_t>(m.entity - base_)];
+    }
+
+    std::string PastEnd(const Member& m) {
+        return FailurePrefix(path_) + " The " + std::string(keyword_) + " in line " +
+               std::to_string(EntityOf(m).keywordLine + 1) + " has no complete group " +
+               std::to_string(10 + m.group) + " before the end of the file !";
+    }
+
+    void Fail(const Member& m, std::string message) {
+        Pending& e = EntityOf(m);
+        const auto bit = static_cast<uint8_t>(1u << m.group);
+        if ((e.failed | e.complete) & bit)
+            return;
+        e.failed |= bit;
+        if (m.group < e.messageGroup) {
+            e.messageGroup = m.group;
+            e.message = std::move(message);
+        }
+        settle_ = true;
+    }
+
+    void FoundCode(uint64_t i, int group) {
+        std::vector<Member> found = TakeSpare();
+        found.swap(searching_[static_cast<std::size_t>(group)]);
+        // The next group is searched from the line after this code line, not after its values.
+        if (group + 1 < groups_)
+            for (const Member& m : found)
+                searching_[static_cast<std::size_t>(group + 1)].push_back({m.entity, group + 1});
+        batches_.push_back({i, std::move(found)});
+    }
+
+    void TakeValues(uint64_t i, std::string_view line) {
+        for (Batch& batch : batches_) {
+            const uint64_t after = i - batch.codeLine; // 1 to 5; the even lines are codes
+            if (after % 2 == 0)
+                continue;
+            const auto axis = static_cast<int>(after / 2);
+            float value = 0;
+            std::string bad;
+            try {
+                value = ParseFloat(line);
+            } catch (const ParseError&) {
+                bad = FailurePrefix(path_) + " Line " + std::to_string(i + 1) +
+                      " is not a number: '" + Quoted(line) + "'";
+            }
+            for (const Member& m : batch.members) {
+                Pending& e = EntityOf(m);
+                const auto bit = static_cast<uint8_t>(1u << m.group);
+                if (e.failed & bit)
+                    continue;
+                if (!bad.empty()) {
+                    Fail(m, bad);
+                    continue;
+                }
+                Point3& c = e.corner[static_cast<std::size_t>(m.group)];
+                (axis == 0 ? c.X : axis == 1 ? c.Y : c.Z) = value;
+                if (axis == 2) {
+                    if (adding_) {
+                        c.X += offset_.X;
+                        c.Y += offset_.Y;
+                        c.Z += offset_.Z;
+                    }
+                    // The look-up comes a few lines later; start fetching its slot now.
+                    lookup_.Prefetch(c);
+                    e.complete |= bit;
+                    settle_ = true;
+                }
+            }
+        }
+        if (i - batches_.front().codeLine == 5) {
+            Batch& done = batches_.front();
+            done.members.clear();
+            spare_.push_back(std::move(done.members));
+            batches_.pop_front();
+        }
+    }
+
+    std::vector<Member> TakeSpare() {
+        if (spare_.empty())
+            return {};
+        std::vector<Member> v = std::move(spare_.back());
+        spare_.pop_back();
+        return v;
+    }
+
+    // Imports the entities at the head of the file order that are complete; false when the
+    // head failed (its message shown) or the vertex indices would run out.
+    bool Settle() {
+        settle_ = false;
+        while (!queue_.empty()) {
+            Pending& e = queue_.front();
+            bool failed = false;
+            for (int g = 0; g < groups_; ++g) {
+                if (e.failed >> g & 1) {
+                    failed = true;
+                    break;
+                }
+                if (!(e.complete >> g & 1))
+                    return true;
+            }
+            // Vertex indices are 32-bit; a file that would need more is refused, not wrapped.
+            if (vertices_.size() >
+                static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 4) {
+                ui_.Message(FailurePrefix(path_) + " Too many Vertices !");
+                return false;
+            }
+            if (failed) {
+                ui_.Message(e.message);
+                return false;
+            }
+            Create(e.corner);
+            queue_.pop_front();
+            ++base_;
+        }
+        return true;
+    }
+
+    int32_t Append(const Point3& p) {
+        vertices_.push_back(Vertex{p.X, p.Y, p.Z, false});
+        const auto at = static_cast<int32_t>(vertices_.size() - 1);
+        lookup_.Add(at);
+        return at;
+    }
+
+    // `corner` has the offset added already.
+    void Create(const std::array<Point3, 4>& corner) {
+        // Every corner is looked up before any is appended.
+        std::array<std::optional<int32_t>, 4> found;
+        for (int g = 0; g < groups_; ++g)
+            found[g] = lookup_.Find(corner[g]);
+        switch (kind_) {
+        case DxfKind::Point:
+        case DxfKind::Vertex:
+            if (!found[0]) {
+                Append(corner[0]);
+                ++created_;
+            }
+            break;
+        case DxfKind::Line: {
+            const int32_t start = found[0] ? *found[0] : Append(corner[0]);
+            const int32_t end = found[1] ? *found[1] : Append(corner[1]);
+            if (lineKeys_.contains(LineKey(start, end)) || lineKeys_.contains(LineKey(end, start)))
+                break;
+            lineKeys_.insert(LineKey(start, end));
+            ObjectData line;
+            line.Color = {0.5f, 0.5f, 0.5f};
+            line.VertexIndices = {start, end};
+            project_.Lines.push_back(std::move(line));
+            ++created_;
+            break;
+        }
+        case DxfKind::Face: {
+            const Point3& c3 = corner[2];
+            const Point3& c4 = corner[3];
+            // Equal third and fourth corners make a triangle, whether or not that point was
+            // in the Project before.
+            const bool triangle = c3.X == c4.X && c3.Y == c4.Y && c3.Z == c4.Z;
+            std::array<int32_t, 4> at{};
+            for (int g = 0; g < (triangle ? 3 : 4); ++g)
+                at[g] = found[g] ? *found[g] : Append(corner[g]);
+            ObjectData polygon;
+            polygon.Color = RandomPolygonColor(rng_);
+            if (triangle)
+                polygon.VertexIndices = {at[0], at[1], at[2], at[0]};
+            else
+                polygon.VertexIndices = {at[0], at[1], at[2], at[3], at[0]};
+            polygon.TextureIndex = kUntextured;
+            project_.Polygons.push_back(std::move(polygon));
+            ++created_;
+            break;
+        }
+        }
+    }
+
+    Project& project_;
+    std::vector<Vertex>& vertices_;
+    const std::string& path_;
+    std::string_view keyword_;
+    DxfKind kind_;
+    int groups_;
+    bool adding_;
+    Offset3 offset_;
+    Ui& ui_;
+    std::mt19937& rng_;
+    VertexLookup lookup_;
+    std::unordered_set<uint64_t> lineKeys_;
+
+    std::deque<Pending> queue_;                    // entities not yet imported, in file order
+    uint64_t base_ = 0;                            // sequence number of queue_.front()
+    std::array<std::vector<Member>, 4> searching_; // groups waiting for code 10 + index
+    std::deque<Batch> batches_;                    // code lines of the last five lines
+    std::vector<std::vector<Member>> spare_;       // emptied member lists, reused
+    bool settle_ = false;                          // a group was completed or failed
+    int64_t created_ = 0;
+};
+
+// Reports the share of the source read, rising, every few ten thousand lines.
+class ProgressTicker {
+  public:
+    ProgressTicker(const DxfProgress& progress, const LineSource& lines)
+        : progress_(progress), lines_(lines) {
+        if (progress_)
+            progress_(0.0);
+    }
+    void Tick(uint64_t line) {
+        if (!progress_ || line % kProgressLines != 0 || lines_.Size() == 0)
+            return;
+        const double share =
+            static_cast<double>(lines_.Position()) / static_cast<double>(lines_.Size());
+        last_ = std::clamp(share, last_, 0.999);
+        progress_(last_);
+    }
+    void Done() {
+        if (progress_)
+            progress_(1.0);
+    }
+
+  private:
+    const DxfProgress& progress_;
+    const LineSource& lines_;
+    double last_ = 0.0;
+};
 
 } // namespace
 
@@ -297,16 +500,20 @@ std::string DxfButtonCaption(DxfKind kind, int64_t count) {
     return std::to_string(count) + " " + std::string(DxfKeyword(kind)) + " objects in DXF";
 }
 
-DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui) {
+namespace {
+
+DxfScan ScanLines(const std::string& path, LineSource& lines, Ui& ui, const DxfProgress& progress) {
     DxfScan scan;
-    LineCursor cursor{text};
-    if (!cursor.AtEnd() && cursor.Next() == kBinaryMarker) {
+    std::string_view line;
+    bool more = lines.Next(line);
+    if (more && line == kBinaryMarker) {
         ui.Message("Binary DXF format not supported...");
         return scan;
     }
     scan.Caption = "Scanning file '" + std::string(FileNamePart(path)) + "'";
-    for (cursor.pos = 0; !cursor.AtEnd();) {
-        const std::string_view line = cursor.Next();
+    ProgressTicker ticker(progress, lines);
+    for (uint64_t i = 1; more; more = lines.Next(line), ++i) {
+        ticker.Tick(i);
         if (line.empty() || line.size() > 6)
             continue;
         if (line == "POINT")
@@ -322,29 +529,30 @@ DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui) {
         ui.Message(FailurePrefix(path) + " No POINT, VERTEX, LINE or 3DFACE entities found !");
         return scan;
     }
+    ticker.Done();
     scan.Ok = true;
     return scan;
 }
 
-namespace {
-std::optional<std::string> ReadOrTell(const std::string& path, Ui& ui) {
-    try {
-        return ReadWholeFile(path);
-    } catch (const FileError&) {
-        ui.Message("Unable to load file " + path);
-        return std::nullopt;
-    }
+void TellUnreadable(const std::string& path, Ui& ui) {
+    ui.Message("Unable to load file " + path);
 }
+
 } // namespace
 
-DxfScan ScanFile(const std::string& path, Ui& ui, std::string* keep) {
-    std::optional<std::string> text = ReadOrTell(path, ui);
-    if (!text)
+DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui) {
+    LineSource lines(text);
+    return ScanLines(path, lines, ui, {});
+}
+
+DxfScan ScanFile(const std::string& path, Ui& ui, const DxfProgress& progress) {
+    try {
+        LineSource lines = LineSource::File(path);
+        return ScanLines(path, lines, ui, progress);
+    } catch (const FileError&) {
+        TellUnreadable(path, ui);
         return {};
-    DxfScan scan = ScanDxfText(path, *text, ui);
-    if (keep)
-        *keep = std::move(*text);
-    return scan;
+    }
 }
 
 ColorTriple RandomPolygonColor(std::mt19937& rng) {
@@ -356,13 +564,20 @@ ColorTriple RandomPolygonColor(std::mt19937& rng) {
     return c;
 }
 
-DxfImportResult ImportDxfText(Project& project, const std::string& path, std::string_view text,
-                              DxfKind kind, Ui& ui, std::mt19937& rng,
-                              const DxfProgress& progress) {
+DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSource& lines,
+                               DxfKind kind, Ui& ui, std::mt19937& rng, const DxfProgress& progress,
+                               int64_t expected) {
     const std::string_view keyword = DxfKeyword(kind);
-    const int groups = GroupsOf(kind);
-    const DxfIndex index = BuildIndex(text, keyword, groups);
-    if (index.keywordLines.empty()) {
+    ProgressTicker ticker(progress, lines);
+    std::string_view line;
+    uint64_t i = 0;
+    // No line before the first keyword can take part: nothing searches yet.
+    bool any = false;
+    for (; !any && lines.Next(line); ++i) {
+        ticker.Tick(i);
+        any = line == keyword;
+    }
+    if (!any) {
         ui.Message("Sorry, no '" + std::string(keyword) + "' objects in DXF file...");
         return {DxfImportOutcome::NotPresent, 0};
     }
@@ -377,90 +592,32 @@ DxfImportResult ImportDxfText(Project& project, const std::string& path, std::st
         project.Vertices.clear();
     }
 
-    std::vector<Vertex>& vertices = project.Vertices;
-    VertexLookup lookup(vertices);
-    std::unordered_set<uint64_t> lineKeys;
-    if (kind == DxfKind::Line)
-        for (const ObjectData& line : project.Lines)
-            if (line.VertexIndices.size() == 2)
-                lineKeys.insert(LineKey(line.VertexIndices[0], line.VertexIndices[1]));
-
-    Reader reader(path, text, keyword, ui);
-    DxfImportResult result{DxfImportOutcome::Failed, 0};
-    auto append = [&](const Point3& p) -> int32_t {
-        vertices.push_back(Vertex{p.X, p.Y, p.Z, false});
-        const auto at = static_cast<int32_t>(vertices.size() - 1);
-        lookup.Add(at);
-        return at;
+    // Room for the new items at once, rather than copying a large list as it grows. Every
+    // entity takes at least a keyword line, so the file's size bounds the count.
+    const auto room = static_cast<std::size_t>(
+        std::clamp<int64_t>(expected, 0, static_cast<int64_t>(lines.Size() / 7)));
+    auto makeRoom = [room](std::vector<ObjectData>& list) {
+        list.reserve(list.size() + room);
+        AdviseHugePages(list.data() + list.size(), room * sizeof(ObjectData));
     };
-    constexpr std::size_t kProgressStep = 1 << 15;
-    const std::size_t total = index.keywordLines.size();
-    for (std::size_t e = 0; e < total; ++e) {
-        const uint64_t k = index.keywordLines[e];
-        if (progress && e % kProgressStep == 0)
-            progress(static_cast<double>(e) / static_cast<double>(total));
-        // Vertex indices are 32-bit; a file that would need more is refused, not wrapped.
-        if (vertices.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 4) {
-            ui.Message(FailurePrefix(path) + " Too many Vertices !");
-            return result;
-        }
-        std::array<Point3, 4> corner{};
-        uint64_t from = k + 1;
-        for (int g = 0; g < groups; ++g) {
-            if (!reader.Group(index, 10 + g, k, from, corner[static_cast<std::size_t>(g)]))
-                return result;
-            if (adding) {
-                corner[g].X += offset.X;
-                corner[g].Y += offset.Y;
-                corner[g].Z += offset.Z;
-            }
-        }
-        std::array<std::optional<int32_t>, 4> found;
-        for (int g = 0; g < groups; ++g)
-            found[g] = lookup.Find(corner[g]);
-        switch (kind) {
-        case DxfKind::Point:
-        case DxfKind::Vertex:
-            if (!found[0]) {
-                append(corner[0]);
-                ++result.Created;
-            }
-            break;
-        case DxfKind::Line: {
-            const int32_t start = found[0] ? *found[0] : append(corner[0]);
-            const int32_t end = found[1] ? *found[1] : append(corner[1]);
-            if (lineKeys.contains(LineKey(start, end)) || lineKeys.contains(LineKey(end, start)))
-                break;
-            lineKeys.insert(LineKey(start, end));
-            ObjectData line;
-            line.Color = {0.5f, 0.5f, 0.5f};
-            line.VertexIndices = {start, end};
-            project.Lines.push_back(std::move(line));
-            ++result.Created;
-            break;
-        }
-        case DxfKind::Face: {
-            const Point3& c3 = corner[2];
-            const Point3& c4 = corner[3];
-            const bool triangle = c3.X == c4.X && c3.Y == c4.Y && c3.Z == c4.Z;
-            std::array<int32_t, 4> at{};
-            for (int g = 0; g < (triangle ? 3 : 4); ++g)
-                at[g] = found[g] ? *found[g] : append(corner[g]);
-            ObjectData polygon;
-            polygon.Color = RandomPolygonColor(rng);
-            if (triangle)
-                polygon.VertexIndices = {at[0], at[1], at[2], at[0]};
-            else
-                polygon.VertexIndices = {at[0], at[1], at[2], at[3], at[0]};
-            polygon.TextureIndex = kUntextured;
-            project.Polygons.push_back(std::move(polygon));
-            ++result.Created;
-            break;
-        }
-        }
+    if (kind == DxfKind::Face)
+        makeRoom(project.Polygons);
+    else if (kind == DxfKind::Line)
+        makeRoom(project.Lines);
+    StreamImport import(project, path, kind, adding, offset, ui, rng);
+    DxfImportResult result{DxfImportOutcome::Failed, 0};
+    // The first keyword is line i - 1.
+    bool going = import.Line(i - 1, line);
+    for (; going && lines.Next(line); ++i) {
+        ticker.Tick(i);
+        going = import.Line(i, line);
     }
-    if (progress)
-        progress(1.0);
+    if (!going || !import.End()) {
+        result.Created = import.Created();
+        return result;
+    }
+    ticker.Done();
+    result.Created = import.Created();
     ui.Log(std::to_string(result.Created) + LogText(kind, adding) + path);
     if (!adding)
         project.HasGeometry = true;
@@ -469,12 +626,23 @@ DxfImportResult ImportDxfText(Project& project, const std::string& path, std::st
     return result;
 }
 
+DxfImportResult ImportDxfText(Project& project, const std::string& path, std::string_view text,
+                              DxfKind kind, Ui& ui, std::mt19937& rng,
+                              const DxfProgress& progress) {
+    LineSource lines(text);
+    return ImportDxfLines(project, path, lines, kind, ui, rng, progress);
+}
+
 DxfImportResult ImportDxf(Project& project, const std::string& path, DxfKind kind, Ui& ui,
-                          std::mt19937& rng, const DxfProgress& progress) {
-    const std::optional<std::string> text = ReadOrTell(path, ui);
-    if (!text)
+                          std::mt19937& rng, const DxfProgress& progress, int64_t expected) {
+    try {
+        LineSource lines = LineSource::File(path);
+        return ImportDxfLines(project, path, lines, kind, ui, rng, progress, expected);
+    } catch (const FileError&) {
+        // A read that fails half-way keeps what was imported before it, as a bad number does.
+        TellUnreadable(path, ui);
         return {DxfImportOutcome::Failed, 0};
-    return ImportDxfText(project, path, *text, kind, ui, rng, progress);
+    }
 }
 
 int32_t FinishDxfImport(Project& project, ColorTriple& currentLineColor, Ui& ui) {

@@ -13,6 +13,7 @@ namespace meshforge {
 struct Project;
 struct ColorTriple;
 struct Ui;
+class LineSource;
 
 enum class DxfKind { Point, Vertex, Line, Face };
 
@@ -29,11 +30,12 @@ struct DxfScan {
 // The caption of a kind's radio button: "<count> POINT objects in DXF" and so on.
 std::string DxfButtonCaption(DxfKind kind, int64_t count);
 
-// Counts the keyword lines of the file. Missing file, binary DXF or no known entity: the
-// message is shown and Ok stays false.
-// With `text`, the file's text is kept there, so that the import that follows can use it
-// (ImportDxfText) instead of reading a large file a second time.
-DxfScan ScanFile(const std::string& path, Ui& ui, std::string* text = nullptr);
+// Reports the share of a file done, from 0 to 1 and rising; see ImportDxf.
+using DxfProgress = std::function<void(double)>;
+
+// Counts the keyword lines of the file, read a chunk at a time. Missing file, binary DXF or no
+// known entity: the message is shown and Ok stays false. `progress` as for ImportDxf.
+DxfScan ScanFile(const std::string& path, Ui& ui, const DxfProgress& progress = {});
 // The same on text already read; `path` names the file in the messages.
 DxfScan ScanDxfText(const std::string& path, std::string_view text, Ui& ui);
 
@@ -53,19 +55,26 @@ struct DxfImportResult {
 // Three independent values in [0, 1), drawn in R, G, B order (24 bits each).
 ColorTriple RandomPolygonColor(std::mt19937& rng);
 
-// One importer run: reads the file, asks for the offset through ui.AskImportOffset() when the
-// Project HasGeometry, creates the items, logs and updates the bounding box. The closing
+// One importer run: reads the file a chunk at a time (a large file is never held whole), asks
+// for the offset through ui.AskImportOffset() when the Project HasGeometry, creates the
+// items, logs and updates the bounding box. The closing
 // Remove Double Vertices pass is not part of it: the Scan DXF dialog runs
 // FinishDxfImport after its importer, whatever the importer's outcome except Failed.
-// Polygon colours come from `rng`. `progress`, when given, is called with the share of
-// entities done (0 to 1, rising) every few ten thousand entities, so a window can show
-// progress on large files and keep painting (it must refuse input meanwhile).
-using DxfProgress = std::function<void(double)>;
+// Polygon colours come from `rng`. `progress`, when given, is called with the share of the
+// file read (0 first, then rising, 1 after a successful import) every few ten thousand
+// lines, so a window can show progress on large files and keep painting (it must refuse
+// input meanwhile). A file that cannot be read shows "Unable to load file <path>".
+// `expected`, the scan's count of the kind, only reserves room for the new lines or polygons.
 DxfImportResult ImportDxf(Project& project, const std::string& path, DxfKind kind, Ui& ui,
-                          std::mt19937& rng, const DxfProgress& progress = {});
+                          std::mt19937& rng, const DxfProgress& progress = {},
+                          int64_t expected = 0);
 DxfImportResult ImportDxfText(Project& project, const std::string& path, std::string_view text,
                               DxfKind kind, Ui& ui, std::mt19937& rng,
                               const DxfProgress& progress = {});
+// The same on any source of lines, such as a file read in chunks of a chosen size.
+DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSource& lines,
+                               DxfKind kind, Ui& ui, std::mt19937& rng,
+                               const DxfProgress& progress = {}, int64_t expected = 0);
 
 // The closing pass of the Scan DXF dialog's OK: Remove Double Vertices over the whole Project
 // with its own log line. Returns the number of removed vertices.

@@ -210,27 +210,48 @@ std::string FormatInt(int32_t value) {
     return std::string(buf, res.ptr);
 }
 
+namespace {
+// The powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr uint64_t kExactMantissaLimit = uint64_t{1} << 53;
+} // namespace
+
 float ParseFloat(std::string_view text) {
     auto fail = [&]() -> float {
         throw ParseError("'" + std::string(text) + "' is not a valid floating point value");
     };
     std::string_view s = Trim(text);
     size_t i = 0;
-    std::string number;
+    bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-')
-            number += '-';
+        negative = s[i] == '-';
         ++i;
     }
     const size_t body = i;
+    // The digits as an integer while it stays small enough to be exact, and the decimal
+    // exponent of its last digit: most coordinates then need one exact division.
+    uint64_t mantissa = 0;
+    bool small = true;
+    int64_t scale = 0;
+    auto take = [&](char c) {
+        if (mantissa >= (uint64_t{1} << 59))
+            small = false;
+        else
+            mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+    };
     bool anyDigit = false;
     while (i < s.size() && IsDigit(s[i])) {
+        take(s[i]);
         ++i;
         anyDigit = true;
     }
     if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && IsDigit(s[i])) {
+            take(s[i]);
+            --scale;
             ++i;
             anyDigit = true;
         }
@@ -239,25 +260,42 @@ float ParseFloat(std::string_view text) {
         return fail();
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        bool expNegative = false;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+            expNegative = s[i] == '-';
             ++i;
+        }
         bool expDigit = false;
+        int64_t exponent = 0;
         while (i < s.size() && IsDigit(s[i])) {
+            exponent = std::min<int64_t>(exponent * 10 + (s[i] - '0'), 1'000'000);
             ++i;
             expDigit = true;
         }
         if (!expDigit)
             return fail();
+        scale += expNegative ? -exponent : exponent;
     }
     if (i != s.size())
         return fail();
-    number.append(s.substr(body));
 
     double d = 0;
-    auto res = std::from_chars(number.data(), number.data() + number.size(), d,
-                               std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != number.data() + number.size())
-        return fail();
+    if (small && mantissa <= kExactMantissaLimit && scale >= -22 && scale <= 22) {
+        // Both operands are exact, so the one rounding of the product or quotient gives the
+        // correctly rounded value, the same double as the general conversion below.
+        const auto m = static_cast<double>(mantissa);
+        d = scale < 0 ? m / kExactPowersOfTen[static_cast<std::size_t>(-scale)]
+                      : m * kExactPowersOfTen[static_cast<std::size_t>(scale)];
+        if (negative)
+            d = -d;
+    } else {
+        std::string number = negative ? "-" : "";
+        number.append(s.substr(body));
+        auto res = std::from_chars(number.data(), number.data() + number.size(), d,
+                                   std::chars_format::general);
+        if (res.ec != std::errc() || res.ptr != number.data() + number.size())
+            return fail();
+    }
     if (!std::isfinite(d) || std::fabs(d) > FLT_MAX)
         return fail();
     return static_cast<float>(d);

@@ -123,36 +123,54 @@ void TMainForm::PolygonsMenuClick() {
     PolygonForm->raise();
 }
 
+namespace {
+
+// A progress dialog for reading a large file, and the callback that moves it and keeps the
+// window painting; small files are done before a dialog could appear.
+struct FileProgress {
+    std::unique_ptr<QProgressDialog> dialog;
+    DxfProgress report;
+
+    FileProgress(const std::string& path, const QString& label, QWidget* parent) {
+        std::error_code ec;
+        if (std::filesystem::file_size(path, ec) <= (16u << 20) || ec)
+            return;
+        dialog =
+            std::make_unique<QProgressDialog>(label + " " + Q(path), QString(), 0, 1000, parent);
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setMinimumDuration(0);
+        report = [box = dialog.get()](double done) {
+            box->setValue(int(done * 1000));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+    }
+};
+
+} // namespace
+
 void TMainForm::ImportDXFMenuClick() {
     std::optional<std::string> path =
         ui_.ChooseOpenFile({"Open AutoCAD R12 DXF File", OpenDialogFilters(), kOpenDxf, ""});
     if (!path)
         return;
-    auto text = std::make_shared<std::string>();
-    DxfScan scan = ScanFile(*path, ui_, text.get());
+    DxfScan scan;
+    {
+        FileProgress progress(*path, "Scanning", this);
+        scan = ScanFile(*path, ui_, progress.report);
+    }
     if (!scan.Ok)
         return;
     ScanForm->ShowScan(scan.Caption,
                        {int(scan.Points), int(scan.Vertices), int(scan.Lines), int(scan.Faces)});
-    ScanForm->SetImporter([this, path, text](TScanForm::Kind kind) {
+    ScanForm->SetImporter([this, path, scan](TScanForm::Kind kind) {
         const DxfKind kinds[] = {DxfKind::Point, DxfKind::Vertex, DxfKind::Line, DxfKind::Face};
-        // Large files show their progress; small ones are done before a dialog could appear.
-        std::error_code ec;
-        std::unique_ptr<QProgressDialog> progress;
-        if (std::filesystem::file_size(*path, ec) > (16u << 20) && !ec) {
-            progress = std::make_unique<QProgressDialog>(
-                "Importing " + QString::fromStdString(*path), QString(), 0, 1000, this);
-            progress->setWindowModality(Qt::ApplicationModal);
-            progress->setMinimumDuration(0);
+        const DxfKind chosen = kinds[int(kind)];
+        DxfImportResult result;
+        {
+            FileProgress progress(*path, "Importing", this);
+            result = ImportDxf(project_, *path, chosen, ui_, polygonColors_, progress.report,
+                               scan.Count(chosen));
         }
-        DxfImportResult result =
-            ImportDxfText(project_, *path, *text, kinds[int(kind)], ui_, polygonColors_,
-                          [&progress](double done) {
-                              if (!progress)
-                                  return;
-                              progress->setValue(int(done * 1000));
-                              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                          });
         if (result.Outcome == DxfImportOutcome::Failed)
             return false;
         FinishDxfImport(project_, ViewForm->Picking().Colors().Line, ui_);

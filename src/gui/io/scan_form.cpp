@@ -33,12 +33,10 @@ TScanForm::TScanForm(Ui& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     QGroupBox* vertices = group("VerticesGroupBox", "Import Vertices:");
     PRadioButton = radio(vertices, "PRadioButton", "0 POINT objects in DXF");
     VRadioButton = radio(vertices, "VRadioButton", "0 VERTEX objects in DXF");
-    LRadioButton =
-        radio(group("LinesGroupBox", "Import Vertices and Lines:"), "LRadioButton",
-              "0 LINE objects in DXF");
-    FRadioButton =
-        radio(group("PolygonsGroupBox", "Import Vertices and Polygons:"), "FRadioButton",
-              "0 3DFACE objects in DXF");
+    LRadioButton = radio(group("LinesGroupBox", "Import Vertices and Lines:"), "LRadioButton",
+                         "0 LINE objects in DXF");
+    FRadioButton = radio(group("PolygonsGroupBox", "Import Vertices and Polygons:"), "FRadioButton",
+                         "0 3DFACE objects in DXF");
     auto* buttons = new QHBoxLayout;
     OKButton = new QPushButton("OK", this);
     OKButton->setObjectName("OKButton");
