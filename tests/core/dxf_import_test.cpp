@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -527,6 +528,26 @@ TEST(DxfImportProgress, RisesToOneOnLargeFiles) {
     EXPECT_EQ(seen.front(), 0.0);
     EXPECT_EQ(seen.back(), 1.0);
     EXPECT_EQ(project.Vertices.size(), 100000u);
+}
+
+TEST(DxfImportHostile, TheScanCountOnlyReservesWhatTheFileCouldHold) {
+    // A count far beyond the file (a stale or hostile one) reserves no more than one entity
+    // per keyword-sized piece of the file, and changes nothing in the result.
+    const std::string text =
+        Dxf(F({"0", "0", "0"}, {"1", "0", "0"}, {"1", "1", "0"}, {"1", "1", "0"}) +
+            F({"0", "0", "0"}, {"1", "1", "0"}, {"0", "1", "0"}, {"0", "1", "0"}));
+    Project reserved, plain;
+    FakeUi ui;
+    std::mt19937 r1(4), r2(4);
+    LineSource lines(text);
+    ASSERT_EQ(ImportDxfLines(reserved, "r.dxf", lines, DxfKind::Face, ui, r1, {},
+                             std::numeric_limits<int64_t>::max())
+                  .Created,
+              2);
+    ImportDxfText(plain, "r.dxf", text, DxfKind::Face, ui, r2);
+    ExpectSameProject(reserved, plain);
+    EXPECT_LE(reserved.Polygons.capacity(), text.size() / 7);
+    EXPECT_LE(reserved.Vertices.capacity(), 4 * (text.size() / 7));
 }
 
 TEST(DxfImportHostile, LongLinesAndArbitraryBytesAreRefusedCleanly) {

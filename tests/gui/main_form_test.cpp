@@ -22,6 +22,7 @@
 #include <QMimeData>
 #include <QOpenGLContext>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -586,6 +587,46 @@ class MainFormTest : public QObject {
         QCOMPARE(log.back(), std::string("No overlaying/double Vertices in project"));
         QCOMPARE(form_->Menu("ImportMenu")->title(),
                  QString("&Import additional Geometry from...."));
+    }
+
+    void largeDxfShowsProgressWhileScannedAndImported() {
+        std::string dxf = Folder(dir_) + "large.dxf";
+        std::string text = "0\nSECTION\n2\nENTITIES\n";
+        const int points = 500000;
+        for (int i = 0; i < points; ++i)
+            text += "0\nPOINT\n8\n0\n 10\n" + std::to_string(i) + "\n 20\n0.5\n 30\n0.25\n";
+        text += "0\nENDSEC\n0\nEOF\n";
+        QVERIFY(text.size() > (16u << 20));
+        WriteFileAtomically(dxf, text);
+        fake_.openAnswers = {dxf};
+        // Every turn of the event loop notes the progress dialogs on screen.
+        QStringList seen;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&seen] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QProgressDialog*>(w);
+                    box && box->isVisible() && !seen.contains(box->labelText()))
+                    seen << box->labelText();
+        });
+        watch.start(0);
+        // The scan's progress turns the event loop too, so wait for the dialog to be shown.
+        std::function<void()> choose = [this, &choose] {
+            gui::TScanForm* scan = form_->ScanForm;
+            if (!scan->isVisible()) {
+                QTimer::singleShot(1, this, choose);
+                return;
+            }
+            QTest::mouseClick(scan->PRadioButton, Qt::LeftButton);
+            scan->OKButton->click();
+        };
+        QTimer::singleShot(0, this, choose);
+        A("ImportDXFMenu")->trigger();
+        watch.stop();
+        QVERIFY(seen.contains(QString::fromStdString("Scanning " + dxf)));
+        QVERIFY(seen.contains(QString::fromStdString("Importing " + dxf)));
+        QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(points));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QProgressDialog*>(w) || !w->isVisible());
     }
 
     void cameraBarsKeepTheirValuesAndHints() {

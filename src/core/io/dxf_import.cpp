@@ -15,6 +15,7 @@
 #include <cmath>
 #include <deque>
 #include <limits>
+#include <new>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -596,23 +597,37 @@ DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSo
     // entity takes at least a keyword line, so the file's size bounds the count.
     const auto room = static_cast<std::size_t>(
         std::clamp<int64_t>(expected, 0, static_cast<int64_t>(lines.Size() / 7)));
-    auto makeRoom = [room](std::vector<ObjectData>& list) {
-        list.reserve(list.size() + room);
-        AdviseHugePages(list.data() + list.size(), room * sizeof(ObjectData));
+    auto makeRoom = [](auto& list, std::size_t more) {
+        try {
+            list.reserve(list.size() + more);
+        } catch (const std::exception&) {
+            return; // only a head start: the list can still grow as it fills
+        }
+        AdviseHugePages(list.data() + list.size(), more * sizeof(list[0]));
     };
     if (kind == DxfKind::Face)
-        makeRoom(project.Polygons);
+        makeRoom(project.Polygons, room);
     else if (kind == DxfKind::Line)
-        makeRoom(project.Lines);
+        makeRoom(project.Lines, room);
+    // At most one new vertex per corner; memory is only taken as the list fills.
+    makeRoom(project.Vertices, room * static_cast<std::size_t>(GroupsOf(kind)));
     StreamImport import(project, path, kind, adding, offset, ui, rng);
     DxfImportResult result{DxfImportOutcome::Failed, 0};
     // The first keyword is line i - 1.
-    bool going = import.Line(i - 1, line);
-    for (; going && lines.Next(line); ++i) {
-        ticker.Tick(i);
-        going = import.Line(i, line);
+    bool going = false;
+    try {
+        going = import.Line(i - 1, line);
+        for (; going && lines.Next(line); ++i) {
+            ticker.Tick(i);
+            going = import.Line(i, line);
+        }
+        going = going && import.End();
+    } catch (const std::bad_alloc&) {
+        // Everything created so far stays, as with any other failure; the program goes on.
+        ui.Message(FailurePrefix(path) + " Not enough memory !");
+        going = false;
     }
-    if (!going || !import.End()) {
+    if (!going) {
         result.Created = import.Created();
         return result;
     }
