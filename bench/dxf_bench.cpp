@@ -209,27 +209,15 @@ void BM_DoublePointsLinesFloor(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_FaceGridLinesFloor)
-    ->Arg(2000)
-    ->Arg(20000)
-    ->Arg(200000)
-    ->Arg(2000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(BM_FaceGridChunkedLinesFloor)
-    ->Arg(2000)
-    ->Arg(20000)
-    ->Arg(200000)
-    ->Arg(2000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(BM_FaceGridImport)
-    ->Arg(2000)
-    ->Arg(20000)
-    ->Arg(200000)
-    ->Arg(2000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+// The grid sizes, from a small part to a large survey.
+void GridSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(2000)->Arg(20000)->Arg(200000)->Arg(2000000);
+    b->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+
+BENCHMARK(BM_FaceGridLinesFloor)->Apply(GridSizes);
+BENCHMARK(BM_FaceGridChunkedLinesFloor)->Apply(GridSizes);
+BENCHMARK(BM_FaceGridImport)->Apply(GridSizes);
 BENCHMARK(BM_DoublePointsLinesFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DoublePointsChunkedLinesFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DoublePointsImport)->Unit(benchmark::kMillisecond)->Iterations(3);
