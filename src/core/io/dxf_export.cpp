@@ -1,10 +1,9 @@
 #include "io/dxf_export.h"
 
 #include "app/ui.h"
+#include "io/export_file.h"
 #include "model/project.h"
 #include "model/texts.h"
-#include "util/atomic_file.h"
-#include "util/errors.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -465,12 +464,8 @@ std::string DxfText(const Project& project, DxfMode mode) {
 }
 
 bool WriteDxf(const Project& project, const std::string& path, DxfMode mode, Ui& ui) {
-    try {
-        WriteFileAtomically(path, DxfText(project, mode));
-    } catch (const FileError& e) {
-        ui.Message(e.what());
+    if (!WriteExportFile(path, DxfText(project, mode), ui))
         return false;
-    }
     const std::string vertices = std::to_string(project.Vertices.size()) + " Vertices";
     const std::string lines = std::to_string(project.Lines.size()) + " Lines";
     switch (mode) {

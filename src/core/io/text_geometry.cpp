@@ -2,6 +2,8 @@
 
 #include "app/ui.h"
 #include "io/dxf_import.h"
+#include "io/export_file.h"
+#include "model/located_lines.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/texts.h"
@@ -24,43 +26,6 @@ void Put(std::string& out, std::string_view line) {
     out += line;
     out += kEol;
 }
-
-// Lines of one file with located failures, so every message names file and line.
-class Lines {
-  public:
-    Lines(const std::string& path, std::string_view text) : path_(path), lines_(SplitLines(text)) {}
-
-    std::size_t Size() const { return lines_.size(); }
-    std::string_view operator[](std::size_t i) const { return lines_[i]; }
-
-    std::string_view At(std::size_t i, std::string_view what) const {
-        if (i >= lines_.size())
-            throw ParseError(Where(i) + "expected " + std::string(what) +
-                             ", found the end of the file");
-        return lines_[i];
-    }
-    float Float(std::size_t i, std::string_view field, std::string_view what) const {
-        try {
-            return ParseFloat(field);
-        } catch (const ParseError& e) {
-            throw ParseError(Where(i) + e.what() + " (expected " + std::string(what) + ")");
-        }
-    }
-    int32_t Int(std::size_t i, std::string_view field, std::string_view what) const {
-        try {
-            return ParseInt(field);
-        } catch (const ParseError& e) {
-            throw ParseError(Where(i) + e.what() + " (expected " + std::string(what) + ")");
-        }
-    }
-    std::string Where(std::size_t i) const {
-        return "Error in file " + path_ + ", line " + std::to_string(i + 1) + ": ";
-    }
-
-  private:
-    const std::string& path_;
-    std::vector<std::string_view> lines_;
-};
 
 // Hands out the fields of a text separated by single blanks, one at a time, so that a line
 // of many blanks costs no allocation.
@@ -146,19 +111,15 @@ std::string VertexTextOf(const Project& project) {
 }
 
 bool ExportVertexText(const Project& project, const std::string& path, Ui& ui) {
-    try {
-        WriteFileAtomically(path, VertexTextOf(project));
-    } catch (const FileError& e) {
-        ui.Message(e.what());
+    if (!WriteExportFile(path, VertexTextOf(project), ui))
         return false;
-    }
     ui.Log(std::to_string(project.Vertices.size()) + " Vertices saved to file " + path);
     return true;
 }
 
 TextImportResult ReadVertexText(Project& project, const std::string& path, std::string_view text,
                                 Ui& ui) {
-    Lines lines(path, text);
+    LocatedLines lines(path, text);
     if (lines.Size() == 0 || lines[0] != kVertexTextHeader) {
         ui.Message("Not a valid Vertex Text file !");
         return Outcome(TextImportOutcome::NotValid);
@@ -190,7 +151,7 @@ TextImportResult ReadVertexText(Project& project, const std::string& path, std::
                 throw ParseError(lines.Where(at) + "expected the " + axis +
                                  " coordinate of Vertex " + std::to_string(c + 1) +
                                  ", found the end of the file");
-            return lines.Float(at, lines[at], "a coordinate");
+            return lines.FloatField(at, lines[at], "a coordinate");
         };
         for (std::size_t c = 0; c < m; ++c) {
             std::size_t at = keyword + 2 + 4 * c;
@@ -268,19 +229,15 @@ std::string ThreeDOTextOf(const Project& project) {
 }
 
 bool Export3DOText(const Project& project, const std::string& path, Ui& ui) {
-    try {
-        WriteFileAtomically(path, ThreeDOTextOf(project));
-    } catch (const FileError& e) {
-        ui.Message(e.what());
+    if (!WriteExportFile(path, ThreeDOTextOf(project), ui))
         return false;
-    }
     ui.Log("Data saved to 3DO Text file " + path);
     return true;
 }
 
 namespace {
 
-void ReadPoint(const Lines& lines, std::size_t at, const Offset3& offset, Vertex& v) {
+void ReadPoint(const LocatedLines& lines, std::size_t at, const Offset3& offset, Vertex& v) {
     std::string_view line = lines[at];
     if (line.empty() || line[0] != 'p')
         return; // such a line leaves its Vertex at the origin
@@ -289,7 +246,7 @@ void ReadPoint(const Lines& lines, std::size_t at, const Offset3& offset, Vertex
     for (int axis = 0; axis < 3; ++axis) {
         if (fields.Done())
             throw ParseError(lines.Where(at) + "expected three coordinates after \"p\"");
-        xyz[axis] = lines.Float(at, fields.Next(), "a coordinate");
+        xyz[axis] = lines.FloatField(at, fields.Next(), "a coordinate");
     }
     if (!fields.Done())
         throw ParseError(lines.Where(at) + "more than three coordinates after \"p\"");
@@ -299,11 +256,11 @@ void ReadPoint(const Lines& lines, std::size_t at, const Offset3& offset, Vertex
 }
 
 // Reads one "v" line: false when it names a Vertex outside the list.
-bool ReadPolygon(const Lines& lines, std::size_t at, std::size_t base, std::size_t vertexCount,
-                 ObjectData& polygon) {
+bool ReadPolygon(const LocatedLines& lines, std::size_t at, std::size_t base,
+                 std::size_t vertexCount, ObjectData& polygon) {
     std::string_view rest = From(lines[at], 2);
     std::size_t blank = rest.find(' ');
-    int32_t k = lines.Int(at, rest.substr(0, blank), "the corner count");
+    int32_t k = lines.IntField(at, rest.substr(0, blank), "the corner count");
     if (k < 1)
         throw ParseError(lines.Where(at) + "a polygon needs at least one corner");
     if (blank == std::string_view::npos)
@@ -322,7 +279,7 @@ bool ReadPolygon(const Lines& lines, std::size_t at, std::size_t base, std::size
     polygon.VertexIndices.reserve(static_cast<std::size_t>(k) + 1);
     bool inside = true;
     for (int32_t c = 0; c < k; ++c) {
-        int64_t i = lines.Int(at, fields.Next(), "a vertex index");
+        int64_t i = lines.IntField(at, fields.Next(), "a vertex index");
         if (i < 0 || base + static_cast<std::size_t>(i) >= vertexCount)
             inside = false;
         else
@@ -350,7 +307,7 @@ std::string SkippedMessage(const std::vector<std::size_t>& skipped, const std::s
 
 TextImportResult Read3DOText(Project& project, const std::string& path, std::string_view text,
                              Ui& ui, std::mt19937& rng) {
-    Lines lines(path, text);
+    LocatedLines lines(path, text);
     if (lines.Size() == 0 || lines[0] != k3DOTextHeader) {
         ui.Message("Not a valid 3DOText file !");
         return Outcome(TextImportOutcome::NotValid);
@@ -366,7 +323,7 @@ TextImportResult Read3DOText(Project& project, const std::string& path, std::str
     TextImportResult r;
     std::vector<std::size_t> skipped;
     try {
-        int32_t n = lines.Int(1, lines.At(1, "the vertex count"), "the vertex count");
+        int32_t n = lines.Int(1, "the vertex count");
         if (n < 0)
             throw ParseError(lines.Where(1) + "the vertex count " + std::to_string(n) +
                              " is negative");

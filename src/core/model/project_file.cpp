@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "app/ui.h"
+#include "model/located_lines.h"
 #include "model/project.h"
 #include "model/texts.h"
 #include "util/atomic_file.h"
@@ -230,66 +231,6 @@ void WriteProject(Project& p, const SaveOptions& o, Ui& ui) {
 
 namespace {
 
-// Lines of one file with typed, located access: every failure names file, line and expectation.
-class LineSource {
-  public:
-    LineSource(std::string path, std::string_view text)
-        : path_(std::move(path)), lines_(SplitLines(text)) {}
-
-    std::size_t Size() const { return lines_.size(); }
-    std::string_view operator[](std::size_t i) const { return lines_[i]; }
-    const std::string& Path() const { return path_; }
-
-    std::string_view Text(std::size_t i, std::string_view what) const {
-        if (i >= lines_.size())
-            throw ParseError(Where(i) + "expected " + std::string(what) +
-                             ", found the end of the file");
-        return lines_[i];
-    }
-    float Float(std::size_t i, std::string_view what) const {
-        return Parsed(i, what, [](std::string_view s) { return ParseFloat(s); });
-    }
-    int32_t Int(std::size_t i, std::string_view what) const {
-        return Parsed(i, what, [](std::string_view s) { return ParseInt(s); });
-    }
-    uint32_t Color(std::size_t i, std::string_view what) const {
-        return Parsed(i, what, [](std::string_view s) { return ParseColor(s); });
-    }
-    bool Bool(std::size_t i, std::string_view what) const { return ParseBool(Text(i, what)); }
-
-    // A count that the remaining lines can hold, at `perElement` lines each.
-    int32_t Count(std::size_t i, std::string_view what, std::size_t perElement) const {
-        int32_t n = Int(i, what);
-        if (n < 0)
-            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
-                             " is negative");
-        std::size_t left = lines_.size() - (i + 1);
-        if (static_cast<std::size_t>(n) > left / perElement)
-            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
-                             " is more than the rest of the file can hold");
-        return n;
-    }
-
-    std::string Where(std::size_t i) const {
-        return "Error in file " + path_ + ", line " + std::to_string(i + 1) + ": ";
-    }
-
-  private:
-    template <class F>
-    auto Parsed(std::size_t i, std::string_view what, F parse) const
-        -> decltype(parse(std::string_view{})) {
-        std::string_view s = Text(i, what);
-        try {
-            return parse(s);
-        } catch (const ParseError& e) {
-            throw ParseError(Where(i) + e.what() + " (expected " + std::string(what) + ")");
-        }
-    }
-
-    std::string path_;
-    std::vector<std::string_view> lines_;
-};
-
 // Element lines remembered for the index check after a read; index = position in the list.
 struct SourceLines {
     std::vector<std::size_t> lines, polygons, visLines, collVols;
@@ -301,12 +242,12 @@ void Remember(std::vector<std::size_t>& v, std::size_t index, std::size_t line) 
     v[index] = line;
 }
 
-ColorTriple ReadTriple(const LineSource& src, std::size_t at) {
+ColorTriple ReadTriple(const LocatedLines& src, std::size_t at) {
     return {src.Float(at, "a red value"), src.Float(at + 1, "a green value"),
             src.Float(at + 2, "a blue value")};
 }
 
-ObjectData ReadLineRecord(const LineSource& src, std::size_t at) {
+ObjectData ReadLineRecord(const LocatedLines& src, std::size_t at) {
     ObjectData l;
     l.Color = ReadTriple(src, at);
     l.VertexIndices = {src.Int(at + 3, "a start vertex index"),
@@ -315,7 +256,7 @@ ObjectData ReadLineRecord(const LineSource& src, std::size_t at) {
 }
 
 // Reads one polygon starting at `at`; returns the line after it.
-std::size_t ReadPolygonRecord(const LineSource& src, std::size_t at, ObjectData& poly) {
+std::size_t ReadPolygonRecord(const LocatedLines& src, std::size_t at, ObjectData& poly) {
     poly.Color = ReadTriple(src, at);
     at += 3;
     int32_t count = src.Count(at, "polygon vertex count", 1);
@@ -380,7 +321,7 @@ struct StopRead {
 };
 
 // Reads the four lines of texture k at `at` and appends it; stops the read on an abandoned bitmap.
-void ReadTexture(const LineSource& src, std::size_t at, Project& p, BitmapResolver& resolver,
+void ReadTexture(const LocatedLines& src, std::size_t at, Project& p, BitmapResolver& resolver,
                  Ui& ui) {
     TextureData t;
     t.Filename = std::string(src.Text(at, "a bitmap file name"));
@@ -402,7 +343,7 @@ void ReadTexture(const LineSource& src, std::size_t at, Project& p, BitmapResolv
     p.Textures.push_back(std::move(t));
 }
 
-void CheckTextureRoom(const LineSource& src, std::size_t at, std::size_t existing,
+void CheckTextureRoom(const LocatedLines& src, std::size_t at, std::size_t existing,
                       std::size_t added) {
     if (existing + added > kMaxTextures)
         throw ParseError(src.Where(at) + "a project can hold at most " +
@@ -410,7 +351,7 @@ void CheckTextureRoom(const LineSource& src, std::size_t at, std::size_t existin
                          std::to_string(existing + added));
 }
 
-void ReadOptions(const LineSource& src, std::size_t at, ViewOptions& o) {
+void ReadOptions(const LocatedLines& src, std::size_t at, ViewOptions& o) {
     o.Zoom = src.Int(at, "the zoom value");
     o.RotationX = src.Int(at + 1, "the X rotation");
     o.RotationY = src.Int(at + 2, "the Y rotation");
@@ -552,7 +493,7 @@ std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t 
            std::to_string(p) + " Polygons(s), " + std::to_string(t) + " Texture(s).";
 }
 
-void ScanForRead(Project& p, const LineSource& src, Ui& ui, SourceLines& where) {
+void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where) {
     BitmapResolver resolver(ui);
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
@@ -658,7 +599,7 @@ ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
     ui.Log("Loading Project......");
     std::string_view name = FileNamePart(path);
     p.ProjectName = std::string(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
-    LineSource src(path, text);
+    LocatedLines src(path, text);
     if (auto stopped =
             GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForRead(p, src, ui, w); }))
         return *stopped;
@@ -677,7 +618,7 @@ ReadOutcome ReadProject(Project& p, Ui& ui) {
 
 namespace {
 
-void ScanForMerge(Project& p, const LineSource& src, Ui& ui, SourceLines& where, std::size_t v0,
+void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where, std::size_t v0,
                   std::size_t t0) {
     BitmapResolver resolver(ui);
     for (std::size_t i = 0; i < src.Size(); ++i) {
@@ -749,7 +690,7 @@ void ScanForMerge(Project& p, const LineSource& src, Ui& ui, SourceLines& where,
 ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text, Ui& ui) {
     const std::size_t v0 = p.Vertices.size(), t0 = p.Textures.size(), l0 = p.Lines.size(),
                       p0 = p.Polygons.size();
-    LineSource src(path, text);
+    LocatedLines src(path, text);
     if (auto stopped =
             GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForMerge(p, src, ui, w, v0, t0); }))
         return *stopped;

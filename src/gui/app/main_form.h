@@ -3,6 +3,7 @@
 #include "app/lifecycle.h"
 #include "app/qt_ui.h"
 #include "io/dxf_export.h"
+#include "io/text_geometry.h"
 #include "model/project.h"
 #include "settings/settings.h"
 
@@ -85,6 +86,9 @@ class TMainForm : public QMainWindow {
     void ImportDXFMenuClick();
     void ImportVtxMenuClick();
     void Import3DOTextMenuClick();
+    // The open dialog, then the import, for the vertex text and 3DOText commands.
+    void ImportTextGeometry(const char* title, int filterIndex,
+                            TextImportResult (*import)(Project&, const std::string&, Ui&));
     void ExportDxfClick(DxfMode mode);
     void ExportTextClick(bool threeDOText);
     void LinesMenuClick();

@@ -183,22 +183,22 @@ void TMainForm::ImportDXFMenuClick() {
     ViewForm->Redraw();
 }
 
-void TMainForm::ImportVtxMenuClick() {
-    std::optional<std::string> path = ui_.ChooseOpenFile(
-        {"Open File with Vertex Definition", OpenDialogFilters(), kOpenVertexText, ""});
+void TMainForm::ImportTextGeometry(const char* title, int filterIndex,
+                                   TextImportResult (*import)(Project&, const std::string&, Ui&)) {
+    std::optional<std::string> path =
+        ui_.ChooseOpenFile({title, OpenDialogFilters(), filterIndex, ""});
     if (path)
-        RunLifecycle([this, path] { ImportVertexText(project_, *path, ui_); });
+        RunLifecycle([this, path, import] { import(project_, *path, ui_); });
     project_.GeometryShown = true;
     ViewForm->Redraw();
 }
 
+void TMainForm::ImportVtxMenuClick() {
+    ImportTextGeometry("Open File with Vertex Definition", kOpenVertexText, ImportVertexText);
+}
+
 void TMainForm::Import3DOTextMenuClick() {
-    std::optional<std::string> path = ui_.ChooseOpenFile(
-        {"Open 3DOText File with Vertex Definition", OpenDialogFilters(), kOpen3DOText, ""});
-    if (path)
-        RunLifecycle([this, path] { Import3DOText(project_, *path, ui_); });
-    project_.GeometryShown = true;
-    ViewForm->Redraw();
+    ImportTextGeometry("Open 3DOText File with Vertex Definition", kOpen3DOText, Import3DOText);
 }
 
 void TMainForm::ExportDxfClick(DxfMode mode) {
