@@ -41,7 +41,7 @@ struct QuietLog : Ui {
     std::optional<std::string> ChooseBitmap(std::string_view) override { return {}; }
     std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
     NameAnswer AskProjectName() override { return {}; }
-    void OpenDocument(std::string_view) override {}
+    bool OpenDocument(std::string_view) override { return true; }
     void RebuildTextureLibrary(Project&) override {}
     NextElement AskCreateNewLine() override { return NextElement::Stop; }
     NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }

@@ -251,19 +251,30 @@ TEST(ZoomAll, ZoomFromMaxXRoundedHalfAwayFromZero) {
     EXPECT_EQ(zoom(1e30f), std::numeric_limits<int>::max()); // saturates, no overflow
 }
 
-TEST(ZoomAll, VertexSizeFromXRangeHalfToEven) {
-    auto size = [](float minX, float maxX) {
-        BoundingBox b;
-        b.MinX = minX, b.MaxX = maxX;
-        return ZoomAll(b).VertexDisplaySize;
+TEST(ZoomAll, VertexSizeFromXRangeHalfToEvenNeverBelowOne) {
+    struct Case {
+        float minX, maxX, minY, maxY;
+        int size;
     };
-    EXPECT_EQ(size(-5, 5), 0);    // symmetric about 0: the spheres vanish
-    EXPECT_EQ(size(0, 7.5f), 4);  // 4.5
-    EXPECT_EQ(size(0, 12.5f), 8); // 7.5
-    EXPECT_EQ(size(-7.5f, 0), -4);
-    EXPECT_EQ(size(1, 2), 2);   // 1.8
-    EXPECT_EQ(size(-3, 1), -1); // -1.2
-    EXPECT_EQ(size(10, 30), 24);
+    // From the X range wherever that gives 1 or more; from the largest extent otherwise.
+    const Case cases[] = {
+        {0, 7.5f, 0, 0, 4},     // 4.5
+        {0, 12.5f, 0, 0, 8},    // 7.5
+        {1, 2, 0, 0, 2},        // 1.8
+        {10, 30, 0, 0, 24},     // kept above the extent rule's 30
+        {0.5f, 1.5f, 0, 0, 1},  // 1.2 rounds to 1: kept
+        {-5, 5, 0, 0, 6},       // symmetric: 0.6 x 10
+        {-7.5f, 0, 0, 0, 4},    // negative: 0.6 x 7.5 = 4.5
+        {-3, 1, 0, 0, 2},       // -1.2: 0.6 x 4
+        {-5, 5, -40, 40, 30},   // the largest extent, capped at 30
+        {0, 0, 0, 0, 1},        // a single point still shows
+        {-0.1f, 0.1f, 0, 0, 1}, // a tiny object
+    };
+    for (const Case& c : cases) {
+        BoundingBox b;
+        b.MinX = c.minX, b.MaxX = c.maxX, b.MinY = c.minY, b.MaxY = c.maxY;
+        EXPECT_EQ(ZoomAll(b).VertexDisplaySize, c.size) << c.minX << ".." << c.maxX;
+    }
 }
 
 TEST(RotationTimer, CountsUpTo361ThenRestarts) {

@@ -33,6 +33,7 @@ struct FakeUi : Ui {
     std::deque<NameAnswer> nameAnswers;
     int nameDialogs = 0;
     std::vector<std::string> opened;
+    bool openSucceeds = true; // what OpenDocument answers
     int rebuilds = 0;
     std::size_t texturesAtRebuild = 0;
     std::deque<NextElement> newLineAnswers, newPolygonAnswers;
@@ -82,7 +83,10 @@ struct FakeUi : Ui {
         ++nameDialogs;
         return Next(nameAnswers, NameAnswer{NameAnswer::How::Cancelled, {}});
     }
-    void OpenDocument(std::string_view pathOrUrl) override { opened.emplace_back(pathOrUrl); }
+    bool OpenDocument(std::string_view pathOrUrl) override {
+        opened.emplace_back(pathOrUrl);
+        return openSucceeds;
+    }
     void RebuildTextureLibrary(Project& project) override;
     NextElement AskCreateNewLine() override {
         ++newLineDialogs;

@@ -363,6 +363,15 @@ TEST_F(Lifecycle, LocalHelpNeedsTheHelpPage) {
     EXPECT_EQ(ui.messages[0].rfind("Local help file is dated ", 0), 0u);
     EXPECT_NE(ui.messages[0].find(", please check website for newer version !"), std::string::npos);
     EXPECT_EQ(ui.opened, std::vector<std::string>{page});
+
+    // No program to show it: the user learns where the page is.
+    ui.messages.clear();
+    ui.openSucceeds = false;
+    LocalHelp(s, ui);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1], "The help page could not be opened: no program to show it was "
+                              "found.\rIt is the file " +
+                                  page);
 }
 
 TEST_F(Lifecycle, LogFileHoldsTheLinesAsPlainText) {

@@ -286,7 +286,10 @@ void LocalHelp(const Session& s, Ui& ui) {
     }
     ui.Message("Local help file is dated " + LocalDateTime(when) +
                ", please check website for newer version !");
-    ui.OpenDocument(page.string());
+    if (!ui.OpenDocument(page.string()))
+        ui.Message("The help page could not be opened: no program to show it was found.\r"
+                   "It is the file " +
+                   page.string());
 }
 
 } // namespace meshforge

@@ -22,7 +22,7 @@ struct QuietUi : Ui {
     }
     std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
     NameAnswer AskProjectName() override { return {NameAnswer::How::Cancelled, {}}; }
-    void OpenDocument(std::string_view) override {}
+    bool OpenDocument(std::string_view) override { return true; }
     void RebuildTextureLibrary(Project&) override {}
     NextElement AskCreateNewLine() override { return NextElement::Stop; }
     NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }

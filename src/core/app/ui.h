@@ -55,8 +55,9 @@ struct Ui {
     virtual std::optional<Offset3> AskImportOffset() = 0;
     // The Assign Project Name dialog (it refuses names outside 1 to 8 characters itself).
     virtual NameAnswer AskProjectName() = 0;
-    // Opens a document, web page or "mailto:" address with the system's default handler.
-    virtual void OpenDocument(std::string_view pathOrUrl) = 0;
+    // Opens a document, web page or "mailto:" address with the system's default handler;
+    // false when the system has no handler for it or the handler could not be started.
+    virtual bool OpenDocument(std::string_view pathOrUrl) = 0;
     // Recreates the view's texture objects for every texture entry.
     virtual void RebuildTextureLibrary(Project& project) = 0;
     // "Create New Line ?": "Same Color" (focused), "New Color", "Stop".

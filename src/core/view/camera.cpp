@@ -228,6 +228,14 @@ ZoomAllValues ZoomAll(const BoundingBox& box) {
     // 10.5, so 11); the vertex size rounds half to even (4.5 gives 4).
     v.Zoom = ToInt(std::round(double(box.MaxX) / 10 * 1.75));
     v.VertexDisplaySize = ToInt(RoundHalfEven((double(box.MinX) + double(box.MaxX)) * 0.6));
+    if (v.VertexDisplaySize < 1) {
+        // Symmetric about X = 0 (or left of it) the formula gives no sphere at all: size the
+        // spheres from the object's largest extent instead, within the Options bar's 1..30.
+        const double extent = std::max({double(box.MaxX) - box.MinX, double(box.MaxY) - box.MinY,
+                                        double(box.MaxZ) - box.MinZ});
+        v.VertexDisplaySize =
+            std::isfinite(extent) ? int(std::clamp(RoundHalfEven(extent * 0.6), 1.0, 30.0)) : 1;
+    }
     return v;
 }
 

@@ -1,3 +1,4 @@
+#include "app/editor_args.h"
 #include "app/main_form.h"
 #include "model/project.h"
 #include "util/app_folder.h"
@@ -11,10 +12,20 @@
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(meshforge::kProgramName);
+    QCoreApplication::setApplicationVersion(meshforge::kProgramVersion);
+    int exitCode = 0;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    std::optional<meshforge::gui::EditorArgs> args =
+        meshforge::gui::ParseEditorArguments(arguments, exitCode);
+    if (!args)
+        return exitCode;
+
     // Every context of the program is a compatibility-profile one with the view's format.
     QSurfaceFormat::setDefaultFormat(meshforge::gui::TViewForm::ContextFormat());
     QApplication app(argc, argv);
-    QApplication::setApplicationName(meshforge::kProgramName);
     // "." is the decimal separator of every number the program shows or reads.
     QLocale::setDefault(QLocale::c());
     // The settings file beside the program is the one place that remembers anything: Qt's own
@@ -23,11 +34,9 @@ int main(int argc, char** argv) {
     for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, qtState.path());
 
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    std::string appFolder = meshforge::ResolveAppFolder("", meshforge::ExecutableFolder());
-    meshforge::gui::TMainForm form(appFolder, args);
+    std::string appFolder =
+        meshforge::ResolveAppFolder(args->AppFolder, meshforge::ExecutableFolder());
+    meshforge::gui::TMainForm form(appFolder, args->Projects);
     if (form.StartMaximized()) {
         // Without a window manager (a bare X server) maximizing is a no-op: fill the screen.
         form.setGeometry(form.screen()->availableGeometry());

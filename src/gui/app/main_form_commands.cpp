@@ -74,6 +74,9 @@ void TMainForm::Run(const std::function<void()>& command) {
     if (project_.ProjectFileName != file)
         ViewForm->SyncControls();
     ApplySessionState();
+    // Any command may have changed the lists under an open editor window (its buttons
+    // included); the vertex list's refresh brings the line and polygon lists along.
+    VertexForm->RefreshVertexList();
     ViewForm->Redraw();
 }
 
@@ -81,7 +84,6 @@ void TMainForm::RunLifecycle(const std::function<void()>& command) {
     Run(command);
     VertexForm->ProjectChanged();
     LineForm->ProjectChanged();
-    PolygonForm->RefreshPolygonList();
 }
 
 std::function<void()> TMainForm::Pump(std::size_t steps) {
@@ -441,6 +443,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     StoreRecentFiles();
     event->accept();
+    // The program ends with its main window, whatever tool windows are still open: none of
+    // them may stay behind to act on the emptied Project.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->hide();
+    QCoreApplication::quit();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -34,6 +34,8 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    // The descriptions already name their patterns ("Meshforge Project [*.3dp]").
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     QStringList filters;
     for (const std::string& f : request.Filters)
         filters << QtFilter(f);
@@ -181,12 +183,12 @@ NameAnswer QtUi::AskProjectName() {
     return nameForm_->Run();
 }
 
-void QtUi::OpenDocument(std::string_view pathOrUrl) {
+bool QtUi::OpenDocument(std::string_view pathOrUrl) {
     if (prompts_)
         return prompts_->OpenDocument(pathOrUrl);
     QString target = Q(pathOrUrl);
     QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl(target);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 void QtUi::RebuildTextureLibrary(Project& project) {

@@ -47,7 +47,7 @@ class QtUi : public Ui {
     std::optional<std::string> ChooseBitmap(std::string_view preset) override;
     std::optional<Offset3> AskImportOffset() override;
     NameAnswer AskProjectName() override;
-    void OpenDocument(std::string_view pathOrUrl) override;
+    bool OpenDocument(std::string_view pathOrUrl) override;
     void RebuildTextureLibrary(Project& project) override;
     NextElement AskCreateNewLine() override;
     NextElement AskCreateNewPolygon(bool manualColors) override;

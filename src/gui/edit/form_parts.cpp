@@ -1,6 +1,7 @@
 #include "edit/form_parts.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -9,7 +10,26 @@
 
 namespace meshforge::gui {
 
+namespace {
+
+// A dialog is centred over its parent whenever it is shown unless it was placed on purpose;
+// a window that hides for a pick must come back where the user left it, so hiding counts as
+// placing it there.
+class PlaceKeeper : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide)
+            if (auto* w = qobject_cast<QWidget*>(watched))
+                w->setAttribute(Qt::WA_Moved, true);
+        return false;
+    }
+};
+
+} // namespace
+
 void MakeToolWindow(QDialog* window, const char* name, const char* title) {
+    window->installEventFilter(new PlaceKeeper(window));
     window->setObjectName(name);
     window->setWindowTitle(title);
     window->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |

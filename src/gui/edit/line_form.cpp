@@ -4,14 +4,15 @@
 #include "edit/form_parts.h"
 #include "edit/list_model.h"
 #include "edit/man_v_form.h"
+#include "edit/window_buttons.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace meshforge::gui {
@@ -87,26 +88,31 @@ TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<vo
     grid->addWidget(UndoButton, 4, 0);
     grid->addWidget(CloseLineButton, 4, 1);
     grid->addWidget(EditPanel, 0, 2, 5, 1);
-    UndoButton->setEnabled(false);
+    ApplyButtons();
 }
 
 void TLineform::RefreshLineList() {
     model_->Reset();
+    ApplyButtons();
+}
+
+void TLineform::ApplyButtons() {
+    const ListWindowButtons b = LineWindowButtons(project_, !EditPanel->isHidden());
+    AddLineButton->setEnabled(b.Add);
+    RemoveLineButton->setEnabled(b.RemoveSelected);
+    EditButton->setEnabled(b.EditSelected);
+    RemoveAllButton->setEnabled(b.RemoveAll);
+    LineListBox->setEnabled(b.List);
+    UndoButton->setEnabled(undo_.Available());
 }
 
 void TLineform::ProjectChanged() {
     undo_.Discard();
-    UndoButton->setEnabled(false);
     RefreshLineList();
 }
 
 void TLineform::AfterChange() {
     RefreshLineList();
-    UndoButton->setEnabled(undo_.Available());
-    RemoveAllButton->setEnabled(!project_.Lines.empty());
-    const bool any = SelectedCount(project_.Lines) > 0;
-    EditButton->setEnabled(any);
-    RemoveLineButton->setEnabled(any);
     redraw_();
 }
 
@@ -115,40 +121,24 @@ void TLineform::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     ShowEditPanel(false);
-    AddLineButton->setEnabled(true);
-    EditButton->setEnabled(false);
-    RemoveLineButton->setEnabled(false);
-    LineListBox->setEnabled(true);
-    RemoveAllButton->setEnabled(!project_.Lines.empty());
-    UndoButton->setEnabled(undo_.Available());
     RefreshLineList();
 }
 
 void TLineform::ShowEditPanel(bool on) {
     setFixedWidth(on ? kWide : kNarrow);
     EditPanel->setVisible(on);
-    for (QWidget* w : {static_cast<QWidget*>(EditButton), static_cast<QWidget*>(AddLineButton),
-                       static_cast<QWidget*>(RemoveAllButton),
-                       static_cast<QWidget*>(RemoveLineButton), static_cast<QWidget*>(LineListBox)})
-        w->setEnabled(!on);
-    if (!on) {
-        RemoveAllButton->setEnabled(!project_.Lines.empty());
-        const bool any = SelectedCount(project_.Lines) > 0;
-        EditButton->setEnabled(any);
-        RemoveLineButton->setEnabled(any);
-    }
+    ApplyButtons();
 }
 
 void TLineform::LineListBoxClick() {
-    const bool any = SelectRows(project_.Lines, SelectedRows(LineListBox, project_.Lines.size()));
-    EditButton->setEnabled(any);
-    RemoveLineButton->setEnabled(any);
+    SelectRows(project_.Lines, SelectedRows(LineListBox, project_.Lines.size()));
+    ApplyButtons();
     redraw_();
 }
 
 void TLineform::AddLineButtonClick() {
     undo_.Take(project_);
-    UndoButton->setEnabled(true);
+    ApplyButtons();
     hide();
     pick_.StartLineCreation(ui_);
     picking_();
@@ -190,7 +180,7 @@ void TLineform::VertButtonClick() {
     const auto line = int32_t(repick->Index);
     if (repick->WithMouse) {
         undo_.Take(project_);
-        UndoButton->setEnabled(true);
+        ApplyButtons();
         if (pick_.StartLineRedefinition(project_, line)) {
             hide();
             picking_();
@@ -200,7 +190,7 @@ void TLineform::VertButtonClick() {
     if (!manual_)
         return;
     undo_.Take(project_);
-    UndoButton->setEnabled(true);
+    ApplyButtons();
     hide();
     manual_->Run(ManualVertexEntry::ForLine(project_, line));
     show();
@@ -217,12 +207,8 @@ void TLineform::CloseLineButtonClick() {
 }
 
 void TLineform::reject() {
-    close();
-}
-
-void TLineform::closeEvent(QCloseEvent* event) {
     Deselect(project_.Lines);
-    QDialog::closeEvent(event);
+    QDialog::reject();
     redraw_();
 }
 

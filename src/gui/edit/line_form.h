@@ -28,6 +28,7 @@ class TLineform : public QDialog {
     TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
               std::function<void()> picking, QWidget* parent = nullptr);
 
+    // Rewrites the list and sets every button from the Project.
     void RefreshLineList();
     // The Project was replaced: the undo copy is dropped.
     void ProjectChanged();
@@ -62,10 +63,11 @@ class TLineform : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // "Close", Esc and the close box all end here: QDialog::closeEvent calls reject().
     void reject() override;
 
   private:
+    void ApplyButtons();
     void ShowEditPanel(bool on);
     void AfterChange();
 

@@ -15,7 +15,10 @@ class FunctionListModel : public QAbstractListModel {
         return parent.isValid() ? 0 : count_();
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count_())
+        // An editable combo box shows and matches the edit role: a row without it would
+        // empty the box the moment its text is found in the list.
+        if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() ||
+            index.row() >= count_())
             return {};
         return line_(index.row());
     }

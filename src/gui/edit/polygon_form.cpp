@@ -5,9 +5,9 @@
 #include "edit/lines.h"
 #include "edit/list_model.h"
 #include "edit/man_v_form.h"
+#include "edit/window_buttons.h"
 #include "settings/settings.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace meshforge::gui {
@@ -117,18 +118,26 @@ TPolygonform::TPolygonform(Project& project, Ui& ui, PickState& pick, const Gene
     grid->addWidget(UndoButton, 4, 1);
     grid->addWidget(ExitPolygonButton, 5, 1);
     grid->addWidget(EditPanel, 0, 2, 6, 1);
+    ApplyButtons();
 }
 
 void TPolygonform::RefreshPolygonList() {
     model_->Reset();
+    ApplyButtons();
+}
+
+void TPolygonform::ApplyButtons() {
+    const ListWindowButtons b = PolygonWindowButtons(project_, !EditPanel->isHidden());
+    for (QPushButton* add : {FlatButton, GouraudButton, SpecButton})
+        add->setEnabled(b.Add);
+    RemovePolygonButton->setEnabled(b.RemoveSelected);
+    EditButton->setEnabled(b.EditSelected);
+    RemoveAllPolyButton->setEnabled(b.RemoveAll);
+    PolyListBox->setEnabled(b.List);
 }
 
 void TPolygonform::AfterChange() {
     RefreshPolygonList();
-    RemoveAllPolyButton->setEnabled(!project_.Polygons.empty());
-    const bool any = SelectedCount(project_.Polygons) > 0;
-    EditButton->setEnabled(any);
-    RemovePolygonButton->setEnabled(any);
     redraw_();
 }
 
@@ -137,36 +146,20 @@ void TPolygonform::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     ShowEditPanel(false);
-    for (QPushButton* b : {FlatButton, GouraudButton, SpecButton})
-        b->setEnabled(true);
-    EditButton->setEnabled(false);
-    RemovePolygonButton->setEnabled(false);
-    RemoveAllPolyButton->setEnabled(!project_.Polygons.empty());
     RefreshPolygonList();
 }
 
 void TPolygonform::ShowEditPanel(bool on) {
     setFixedWidth(on ? kWide : kNarrow);
     EditPanel->setVisible(on);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{EditButton, FlatButton, GouraudButton, SpecButton,
-                                         RemoveAllPolyButton, RemovePolygonButton, PolyListBox})
-        w->setEnabled(!on);
     TexIndexComboBox->setEnabled(true);
     TexLabel->setEnabled(true);
-    if (!on) {
-        RemoveAllPolyButton->setEnabled(!project_.Polygons.empty());
-        const bool any = SelectedCount(project_.Polygons) > 0;
-        EditButton->setEnabled(any);
-        RemovePolygonButton->setEnabled(any);
-    }
+    ApplyButtons();
 }
 
 void TPolygonform::PolyListBoxClick() {
-    const bool any =
-        SelectRows(project_.Polygons, SelectedRows(PolyListBox, project_.Polygons.size()));
-    EditButton->setEnabled(any);
-    RemovePolygonButton->setEnabled(any);
+    SelectRows(project_.Polygons, SelectedRows(PolyListBox, project_.Polygons.size()));
+    ApplyButtons();
     redraw_();
 }
 
@@ -259,12 +252,8 @@ void TPolygonform::ExitPolygonButtonClick() {
 }
 
 void TPolygonform::reject() {
-    close();
-}
-
-void TPolygonform::closeEvent(QCloseEvent* event) {
     Deselect(project_.Polygons);
-    QDialog::closeEvent(event);
+    QDialog::reject();
     redraw_();
 }
 

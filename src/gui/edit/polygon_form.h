@@ -65,10 +65,11 @@ class TPolygonform : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // "Close", Esc and the close box all end here: QDialog::closeEvent calls reject().
     void reject() override;
 
   private:
+    void ApplyButtons();
     void ShowEditPanel(bool on);
     void AfterChange();
 

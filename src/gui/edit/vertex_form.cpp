@@ -3,9 +3,10 @@
 #include "app/ui.h"
 #include "model/texts.h"
 
+#include "edit/form_parts.h"
 #include "edit/list_model.h"
+#include "edit/window_buttons.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 
 #include <exception>
 
@@ -29,11 +31,7 @@ TVertexform::TVertexform(Project& project, Ui& ui, ColorTriple& currentLineColor
                          std::function<void()> redraw, QWidget* parent)
     : QDialog(parent), project_(project), ui_(ui), currentLineColor_(currentLineColor),
       redraw_(std::move(redraw)) {
-    setObjectName("Vertexform");
-    setWindowTitle("Create/Add vertices manually");
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint);
-    setModal(false);
+    MakeToolWindow(this, "Vertexform", "Create/Add vertices manually");
     setFixedWidth(393);
     setMinimumHeight(330);
 
@@ -132,13 +130,17 @@ void TVertexform::FieldEditingFinished(QLineEdit* edit) {
     }
 }
 
-void TVertexform::UpdateUndoButton() {
+void TVertexform::ApplyButtons() {
+    const VertexWindowButtons b = VertexButtons(project_);
+    RemoveVertexButton->setEnabled(b.RemoveSelected);
+    RemoveAllButton->setEnabled(b.RemoveAll);
     UndoButton->setEnabled(undo_.CanRestore(project_));
 }
 
 void TVertexform::RefreshVertexList() {
     model_->Reset();
     Label4->setText(QString("No. of Vertices: %1").arg(project_.Vertices.size()));
+    ApplyButtons();
     if (refreshed_)
         refreshed_();
 }
@@ -146,24 +148,23 @@ void TVertexform::RefreshVertexList() {
 void TVertexform::ProjectChanged() {
     undo_.Discard();
     RefreshVertexList();
-    UpdateUndoButton();
 }
 
 void TVertexform::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    RemoveVertexButton->setEnabled(false);
-    RemoveAllButton->setEnabled(!project_.Vertices.empty());
-    UpdateUndoButton();
-    RefreshVertexList();
+    // The first showing is centred on the screen; later ones keep the place the user chose.
+    if (!placed_) {
+        placed_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     ClearVertexSelection(project_);
+    RefreshVertexList();
 }
 
 void TVertexform::VertexListBoxClick() {
-    RemoveVertexButton->setEnabled(true);
     SetModifyMode(true);
     ClearVertexSelection(project_);
     for (const QModelIndex& index : VertexListBox->selectionModel()->selectedRows())
@@ -172,6 +173,7 @@ void TVertexform::VertexListBoxClick() {
     VertexFields fields = FieldsForSelection(project_, Fields());
     SetFields(fields);
     AddModVertexButton->setEnabled(ModifyEnabled(project_, fields));
+    ApplyButtons();
     redraw_();
 }
 
@@ -182,7 +184,6 @@ void TVertexform::VertexListBoxDblClick() {
     RefreshVertexList();
     const bool vertices = !project_.Vertices.empty();
     RemoveVertexButton->setEnabled(vertices && project_.Lines.empty() && project_.Polygons.empty());
-    RemoveAllButton->setEnabled(vertices);
 }
 
 void TVertexform::AddModVertexButtonClick() {
@@ -190,10 +191,9 @@ void TVertexform::AddModVertexButtonClick() {
         if (!AddVertex(project_, Fields(), ui_))
             return;
         ClearFields();
-        RefreshVertexList();
         ClearVertexSelection(project_);
+        RefreshVertexList();
         SetModifyMode(false);
-        RemoveAllButton->setEnabled(true);
         redraw_();
         return;
     }
@@ -206,7 +206,6 @@ void TVertexform::AddModVertexButtonClick() {
     RefreshVertexList();
     if (result.LastModified >= 0)
         VertexListBox->setCurrentIndex(model_->index(result.LastModified));
-    UpdateUndoButton();
     redraw_();
     VertexEdit_X->setFocus();
 }
@@ -215,9 +214,6 @@ void TVertexform::RemoveVertexButtonClick() {
     RemoveSelectedVertices(project_, undo_, currentLineColor_, ui_);
     ClearVertexSelection(project_);
     RefreshVertexList();
-    RemoveVertexButton->setEnabled(false);
-    RemoveAllButton->setEnabled(!project_.Vertices.empty());
-    UpdateUndoButton();
     redraw_();
 }
 
@@ -225,11 +221,8 @@ void TVertexform::RemoveAllButtonClick() {
     if (!RemoveAllVertices(project_, undo_, ui_))
         return;
     redraw_();
-    RefreshVertexList();
     ClearVertexSelection(project_);
-    RemoveAllButton->setEnabled(false);
-    RemoveVertexButton->setEnabled(false);
-    UpdateUndoButton();
+    RefreshVertexList();
     if (emptied_)
         emptied_();
 }
@@ -238,8 +231,6 @@ void TVertexform::UndoButtonClick() {
     undo_.Restore(project_, currentLineColor_, ui_);
     ClearVertexSelection(project_);
     RefreshVertexList();
-    RemoveAllButton->setEnabled(!project_.Vertices.empty());
-    UpdateUndoButton();
     redraw_();
 }
 
@@ -248,14 +239,10 @@ void TVertexform::CloseVertexButtonClick() {
 }
 
 void TVertexform::reject() {
-    close(); // Esc closes like "Close"
-}
-
-void TVertexform::closeEvent(QCloseEvent* event) {
     ClearVertexSelection(project_);
     if (!project_.Vertices.empty())
         UpdateBoundingBox(project_);
-    QDialog::closeEvent(event);
+    QDialog::reject();
     redraw_();
     if (closed_)
         closed_();

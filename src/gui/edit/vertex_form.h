@@ -59,7 +59,7 @@ class TVertexform : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // "Close", Esc and the close box all end here: QDialog::closeEvent calls reject().
     void reject() override;
 
   private:
@@ -68,7 +68,7 @@ class TVertexform : public QDialog {
     void ClearFields();
     void SetModifyMode(bool on);
     void FieldEditingFinished(QLineEdit* edit);
-    void UpdateUndoButton();
+    void ApplyButtons();
 
     Project& project_;
     Ui& ui_;
@@ -80,6 +80,7 @@ class TVertexform : public QDialog {
     VertexUndo undo_;
     FunctionListModel* model_ = nullptr;
     bool modifyMode_ = false;
+    bool placed_ = false;
 };
 
 } // namespace meshforge::gui

@@ -308,6 +308,7 @@ void TViewForm::PerspectiveMenuClick() {
 }
 
 void TViewForm::contextMenuEvent(QContextMenuEvent* event) {
+    EndDrag();
     perspectiveMenu_->setChecked(project_.Options.Perspective);
     popupMenu_->exec(event->globalPos());
 }
@@ -388,6 +389,8 @@ void TViewForm::mousePressEvent(QMouseEvent* event) {
 
 void TViewForm::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    if (view_.Dragging && event->buttons() == Qt::NoButton)
+        EndDrag(); // the release went elsewhere
     if (view_.Dragging) {
         ViewOptions& o = project_.Options;
         o.PanX = p.x() - view_.DragAnchorX;
@@ -414,11 +417,21 @@ void TViewForm::UpdatePickCursor() {
     setCursor(pick_.AnyModeOn() ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
+void TViewForm::EndDrag() {
     ViewOptions& o = project_.Options;
     view_.Dragging = false;
     o.VerticesVisible = o.ShowVertices;
     Redraw();
+}
+
+void TViewForm::focusOutEvent(QFocusEvent* event) {
+    QOpenGLWidget::focusOutEvent(event);
+    if (view_.Dragging)
+        EndDrag();
+}
+
+void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
+    EndDrag();
     if (event->button() != Qt::LeftButton || !pick_.AnyModeOn())
         return;
     const QPoint p = event->position().toPoint();

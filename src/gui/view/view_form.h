@@ -108,8 +108,12 @@ class TViewForm : public QOpenGLWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    // A drag lasts from a button press in the view to the next release there; a context menu
+    // or a lost focus takes that release, so they end it too.
+    void EndDrag();
     void FramePaint();
     void RenderScene(Mode mode, const Mat4& pickMatrix);
     void DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull);
