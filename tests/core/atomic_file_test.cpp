@@ -118,6 +118,13 @@ TEST(WriteFileAtomically, RefusesAFileTheUserMayNotWrite) {
         EXPECT_EQ(ReadWholeFile(path), c.expected == 0 ? "new" : "old") << c.name;
         EXPECT_EQ(ModeOf(path), c.mode) << c.name;
     }
+    // Root saving somebody's file leaves it theirs.
+    if (::geteuid() == 0) {
+        WriteFileAtomically(dir / "writable.3dp", "again");
+        struct stat st {};
+        ::stat((dir / "writable.3dp").c_str(), &st);
+        EXPECT_EQ(st.st_uid, nobody.pw_uid);
+    }
     // Root may write anything, but a file without any write bit is still left alone.
     std::string kept = owned("kept.3dp", 0444, false);
     EXPECT_EQ(TryWrite(kept), 1);
