@@ -38,6 +38,11 @@ esac
 check "resave exit code" 0 "$rc"
 "$cli" resave pavilion.3dp "$tmp/again2.3dp" --app-folder "$tmp" >/dev/null
 cmp -s "$tmp/again.3dp" "$tmp/again2.3dp"; check "resave is stable" 0 "$?"
+(cd "$tmp" && "$cli" info "$root/examples/pavilion.3dp" >/dev/null 2>"$tmp/err"); rc=$?
+check "info from another folder finds the bitmaps beside the project" "0 " "$rc $(cat "$tmp/err")"
+cp "$tmp/again.3dp" "$tmp/ro.3dp"; chmod 444 "$tmp/ro.3dp"
+"$cli" resave pavilion.3dp "$tmp/ro.3dp" --app-folder "$tmp" >/dev/null 2>"$tmp/err"; rc=$?
+check "resave over a read-only file is refused" "1 Cannot write file $tmp/ro.3dp: Permission denied" "$rc $(cat "$tmp/err")"
 
 out="$("$cli" remove-doubles pavilion.3dp "$tmp/merged.3dp" --app-folder "$tmp" 2>"$tmp/err")"; rc=$?
 check "remove-doubles exit code" 0 "$rc"

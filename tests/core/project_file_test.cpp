@@ -423,6 +423,47 @@ TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     EXPECT_EQ(ReadProjectText(s, text, ui4), ReadOutcome::Completed);
 }
 
+TEST(BitmapResolution, FindsBitmapsBesideTheProjectFromAnyFolder) {
+    TempDir dir;
+    const std::string planks = dir.Touch("copy/planks.bmp"), wood = dir.Touch("copy/wood.bmp");
+    const std::string mask = dir.Touch("copy/m.bmp"), kept = dir.Touch("other/planks.bmp");
+    const struct {
+        std::string stored, mask, expected, expectedMask;
+    } cases[] = {
+        {"planks.bmp", "m.bmp", planks, mask}, // bare names, as the example stores them
+        {"C:\\old\\wood.bmp", "", wood, ""},   // a folder that is not there
+        {kept, "", kept, ""},                  // a stored file that exists is kept
+    };
+    std::string text = Lines({"Vertices", "0", "Textures", "3"});
+    for (const auto& c : cases)
+        text += Lines({c.stored, "1", c.mask, "0"});
+    const std::string path = dir.Touch("copy/pavilion.3dp", text);
+
+    // The working folder is neither the project's nor the bitmaps'.
+    const fs::path before = fs::current_path();
+    fs::create_directory(dir / "elsewhere");
+    fs::current_path(dir / "elsewhere");
+    Project p, merged;
+    p.ProjectFileName = path;
+    FakeUi ui;
+    ui.offsetAnswers.push_back(Offset3{});
+    const ReadOutcome read = ReadProject(p, ui);
+    const ReadOutcome merge = MergeProject(merged, path, ui);
+    fs::current_path(before);
+
+    EXPECT_EQ(read, ReadOutcome::Completed);
+    EXPECT_EQ(merge, ReadOutcome::Completed);
+    EXPECT_TRUE(ui.bitmapPresets.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    for (const Project* q : {&p, &merged}) {
+        ASSERT_EQ(q->Textures.size(), std::size(cases));
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            EXPECT_EQ(q->Textures[i].Filename, cases[i].expected);
+            EXPECT_EQ(q->Textures[i].MaskFilename, cases[i].expectedMask);
+        }
+    }
+}
+
 TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
     TempDir dir;
     std::string t0 = dir.Touch("t0.bmp"), t1 = dir.Touch("t1.bmp"), t2 = dir.Touch("t2.bmp");

@@ -1,16 +1,23 @@
 #include "io/text_geometry.h"
 
 #include "fake_ui.h"
+#include "io/dxf_export.h"
+#include "io/dxf_import.h"
 #include "model/project.h"
+#include "model/project_file.h"
 #include "temp_dir.h"
 #include "util/atomic_file.h"
+#include "util/errors.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cfloat>
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -412,6 +419,110 @@ TEST(TextGeometryFiles, ExportImportAndUnreachablePaths) {
     EXPECT_EQ(ui.messages.size(), 4u);
     EXPECT_EQ(ui.log.size(), 5u);
     EXPECT_EQ(a.Vertices.size(), 3u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every reader
+
+TEST(EveryReader, ReadsBackTheExtremeValuesItsWriterWrites) {
+    const float denormMin = std::numeric_limits<float>::denorm_min();
+    const float values[] = {FLT_MAX,   -FLT_MAX,    std::nextafter(FLT_MAX, 0.0f),
+                            FLT_MIN,   -FLT_MIN,    std::nextafter(FLT_MIN, 0.0f),
+                            denormMin, -denormMin,  3 * denormMin,
+                            -0.0f,     1.234568e8f, 1e15f,
+                            -1e16f,    0.1f,        1.5e-6f};
+    Project p;
+    for (float v : values) {
+        p.Vertices.push_back(V(v, -v, v));
+        ObjectData line;
+        line.Color = {v, -v, v};
+        line.VertexIndices = {0, 1};
+        p.Lines.push_back(line);
+    }
+    p.HasGeometry = true;
+    auto expectSame = [&](const std::vector<Vertex>& back, const char* reader) {
+        ASSERT_EQ(back.size(), p.Vertices.size()) << reader;
+        for (std::size_t i = 0; i < back.size(); ++i) // -0 is written as 0
+            EXPECT_TRUE(back[i].X == p.Vertices[i].X && back[i].Y == p.Vertices[i].Y &&
+                        back[i].Z == p.Vertices[i].Z)
+                << reader << " " << values[i];
+    };
+    FakeUi ui;
+    std::mt19937 rng(3);
+    Project vtx, txt, dxf;
+    ASSERT_EQ(ReadVertexText(vtx, kPath, VertexTextOf(p), ui).Outcome, TextImportOutcome::Imported);
+    expectSame(vtx.Vertices, "vertex text");
+    ASSERT_EQ(Read3DOText(txt, kPath, ThreeDOTextOf(p), ui, rng).Outcome,
+              TextImportOutcome::Imported);
+    expectSame(txt.Vertices, "3DOText");
+    ASSERT_EQ(
+        ImportDxfText(dxf, "x.dxf", DxfText(p, DxfMode::Vertices), DxfKind::Point, ui, rng).Outcome,
+        DxfImportOutcome::Imported);
+    expectSame(dxf.Vertices, "DXF");
+    EXPECT_TRUE(ui.messages.empty());
+
+    // The project file keeps colours exactly and coordinates in their fixed form ("3.402823E38",
+    // "1.234568E8"), which reads back to the same text.
+    const std::string written = SerializeProject(p, {}, ui);
+    Project back;
+    back.ProjectFileName = "extremes.3dp";
+    ASSERT_EQ(ReadProjectText(back, written, ui), ReadOutcome::Completed);
+    ASSERT_EQ(back.Lines.size(), p.Lines.size());
+    for (std::size_t i = 0; i < p.Lines.size(); ++i)
+        EXPECT_TRUE(back.Lines[i].Color.R == p.Lines[i].Color.R &&
+                    back.Lines[i].Color.G == p.Lines[i].Color.G)
+            << values[i];
+    EXPECT_EQ(SerializeProject(back, {}, ui), written);
+}
+
+TEST(EveryReader, QuotesAHugeBadNumberShort) {
+    const std::string huge = std::string(1 << 20, '9') + "x";
+    const std::string header(kVertexTextHeader), header3(k3DOTextHeader);
+    const struct {
+        const char* reader;
+        std::function<std::string(Ui&)> message;
+    } cases[] = {
+        {"project",
+         [&](Ui& ui) {
+             Project p;
+             try {
+                 ReadProjectText(p, Join({"Vertices", "1", "0", huge, "0"}), ui);
+             } catch (const ParseError& e) {
+                 return std::string(e.what());
+             }
+             return std::string("no error");
+         }},
+        {"vertex text",
+         [&](Ui& ui) {
+             Project p;
+             ReadVertexText(p, kPath, Join({header, "VertexXYZ", "", "0", huge, "0"}), ui);
+             return static_cast<FakeUi&>(ui).messages.at(0);
+         }},
+        {"3DOText point",
+         [&](Ui& ui) {
+             Project p;
+             std::mt19937 rng(1);
+             Read3DOText(p, kPath, Join({header3, "1", "p 0 " + huge + " 0", "v -1"}), ui, rng);
+             return static_cast<FakeUi&>(ui).messages.at(0);
+         }},
+        {"3DOText polygon",
+         [&](Ui& ui) {
+             Project p;
+             std::mt19937 rng(1);
+             Read3DOText(p, kPath,
+                         Join({header3, "1", "p 0 0 0", "v 3 -80808080 0 " + huge + " 0 "}), ui,
+                         rng);
+             return static_cast<FakeUi&>(ui).messages.at(0);
+         }},
+    };
+    for (const auto& c : cases) {
+        FakeUi ui;
+        const std::string m = c.message(ui);
+        ASSERT_LT(m.size(), 200u) << c.reader;
+        EXPECT_NE(m.find(", line "), std::string::npos) << c.reader << ": " << m;
+        EXPECT_NE(m.find("'" + std::string(60, '9') + "\u2026'"), std::string::npos)
+            << c.reader << ": " << m;
+    }
 }
 
 } // namespace

@@ -38,9 +38,7 @@ int CoordinateCode(std::string_view line) {
 }
 
 std::string Quoted(std::string_view text) {
-    if (text.size() > kQuotedTextLimit)
-        return std::string(text.substr(0, kQuotedTextLimit)) + "...";
-    return std::string(text);
+    return Excerpt(text, kQuotedTextLimit, "...");
 }
 
 std::string FailurePrefix(const std::string& path) {

@@ -281,22 +281,32 @@ std::size_t ReadPolygonRecord(const LocatedLines& src, std::size_t at, ObjectDat
 }
 
 // Resolves stored bitmap paths for one read; the folder is learned from re-selected files.
+// Before asking, the bitmap is looked for beside the project file, so that a project copied
+// together with its bitmaps opens from anywhere.
 class BitmapResolver {
   public:
     enum class Result { Resolved, Cancelled, Refused };
 
-    explicit BitmapResolver(Ui& ui) : ui_(ui) {}
+    BitmapResolver(Ui& ui, const std::string& projectPath) : ui_(ui) {
+        if (projectPath != kNoFile)
+            projectFolder_ = std::string(FolderPart(projectPath));
+    }
     void ResetFolder() { folder_.clear(); }
 
     Result Resolve(std::string& path) {
         std::error_code ec;
-        std::string candidate = folder_ + std::string(FileNamePart(path));
+        const std::string name(FileNamePart(path));
+        std::string candidate = folder_ + name;
         if (!candidate.empty() && fs::exists(candidate, ec)) {
             path = candidate;
             return Result::Resolved;
         }
         if (!path.empty() && fs::exists(path, ec))
             return Result::Resolved;
+        if (projectFolder_ && !name.empty() && fs::exists(*projectFolder_ + name, ec)) {
+            path = *projectFolder_ + name;
+            return Result::Resolved;
+        }
         ui_.Message("Bitmap " + path + " not found." + "\r" + " Re-select file !");
         std::optional<std::string> chosen = ui_.ChooseBitmap(path);
         if (!chosen)
@@ -313,6 +323,7 @@ class BitmapResolver {
 
   private:
     Ui& ui_;
+    std::optional<std::string> projectFolder_; // empty: the current folder
     std::string folder_;
 };
 
@@ -494,7 +505,7 @@ std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t 
 }
 
 void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where) {
-    BitmapResolver resolver(ui);
+    BitmapResolver resolver(ui, src.Path());
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
         if (!IsKeywordStart(line))
@@ -620,7 +631,7 @@ namespace {
 
 void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where, std::size_t v0,
                   std::size_t t0) {
-    BitmapResolver resolver(ui);
+    BitmapResolver resolver(ui, src.Path());
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
         if (!IsKeywordStart(line))

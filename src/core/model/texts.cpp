@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -216,11 +216,51 @@ constexpr std::array<double, 23> kExactPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4, 
                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr uint64_t kExactMantissaLimit = uint64_t{1} << 53;
+
+// The bits a double holds beyond a normal float's 24, and their pattern on a midpoint
+// between two floats.
+constexpr uint64_t kBeyondFloatBits = (uint64_t{1} << 29) - 1;
+constexpr uint64_t kFloatMidpoint = uint64_t{1} << 28;
+
+// The decimal exponent of the first non-zero digit of a number text (digits, optional "."
+// and exponent) whose digits are not all zero.
+int64_t LeadingExponent(std::string_view number) {
+    const std::size_t e = number.find_first_of("eE");
+    int64_t exponent = 0;
+    if (e != std::string_view::npos) {
+        std::size_t i = e + 1;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        for (; i < number.size(); ++i)
+            exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), int64_t{1} << 40);
+        if (negative)
+            exponent = -exponent;
+        number = number.substr(0, e);
+    }
+    const std::size_t point = std::min(number.find('.'), number.size());
+    const std::size_t first = number.find_first_of("123456789");
+    const auto lead = first < point ? static_cast<int64_t>(point - first) - 1
+                                    : static_cast<int64_t>(point) - static_cast<int64_t>(first);
+    return lead + exponent;
+}
 } // namespace
+
+std::string Excerpt(std::string_view text, std::size_t limit, std::string_view more) {
+    if (text.size() <= limit)
+        return std::string(text);
+    std::size_t cut = limit;
+    // Continuation bytes of UTF-8 are 10xxxxxx; the cut goes before their lead byte.
+    for (int k = 0; k < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++k)
+        --cut;
+    std::string out(text.substr(0, cut));
+    out += more;
+    return out;
+}
 
 float ParseFloat(std::string_view text) {
     auto fail = [&]() -> float {
-        throw ParseError("'" + std::string(text) + "' is not a valid floating point value");
+        throw ParseError("'" + Excerpt(text) + "' is not a valid floating point value");
     };
     std::string_view s = Trim(text);
     size_t i = 0;
@@ -279,31 +319,41 @@ float ParseFloat(std::string_view text) {
     if (i != s.size())
         return fail();
 
-    double d = 0;
     if (small && mantissa <= kExactMantissaLimit && scale >= -22 && scale <= 22) {
         // Both operands are exact, so the one rounding of the product or quotient gives the
-        // correctly rounded value, the same double as the general conversion below.
+        // correctly rounded double, which lies between 1e-22 and 2^53 * 1e22, inside the
+        // range of normal floats. Rounding it once more to a float gives the decimal's own
+        // rounding unless the double fell on a midpoint between two floats: the decimal may
+        // lie just beside it, and only the general conversion sees on which side.
         const auto m = static_cast<double>(mantissa);
-        d = scale < 0 ? m / kExactPowersOfTen[static_cast<std::size_t>(-scale)]
-                      : m * kExactPowersOfTen[static_cast<std::size_t>(scale)];
-        if (negative)
-            d = -d;
-    } else {
-        std::string number = negative ? "-" : "";
-        number.append(s.substr(body));
-        auto res = std::from_chars(number.data(), number.data() + number.size(), d,
-                                   std::chars_format::general);
-        if (res.ec != std::errc() || res.ptr != number.data() + number.size())
-            return fail();
+        const double d = scale < 0 ? m / kExactPowersOfTen[static_cast<std::size_t>(-scale)]
+                                   : m * kExactPowersOfTen[static_cast<std::size_t>(scale)];
+        if ((std::bit_cast<uint64_t>(d) & kBeyondFloatBits) != kFloatMidpoint) {
+            const auto f = static_cast<float>(d);
+            return negative ? -f : f;
+        }
     }
-    if (!std::isfinite(d) || std::fabs(d) > FLT_MAX)
+    std::string number = negative ? "-" : "";
+    number.append(s.substr(body));
+    float f = 0;
+    auto res = std::from_chars(number.data(), number.data() + number.size(), f,
+                               std::chars_format::general);
+    if (res.ptr != number.data() + number.size())
         return fail();
-    return static_cast<float>(d);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Out of range is past the largest float or below half the smallest one.
+        if (LeadingExponent(s.substr(body)) > 0)
+            return fail();
+        return negative ? -0.0f : 0.0f;
+    }
+    if (res.ec != std::errc())
+        return fail();
+    return f;
 }
 
 int32_t ParseInt(std::string_view text) {
     auto fail = [&]() -> int32_t {
-        throw ParseError("'" + std::string(text) + "' is not a valid integer value");
+        throw ParseError("'" + Excerpt(text) + "' is not a valid integer value");
     };
     std::string_view s = Trim(text);
     std::string number;
@@ -348,7 +398,7 @@ uint32_t ParseColor(std::string_view text) {
         if (res.ec == std::errc() && res.ptr == last)
             return value;
     }
-    throw ParseError("'" + std::string(text) + "' is not a valid colour value");
+    throw ParseError("'" + Excerpt(text) + "' is not a valid colour value");
 }
 
 std::string FormatColor(uint32_t colour) {

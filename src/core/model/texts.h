@@ -1,6 +1,7 @@
 #pragma once
 // Texts of numbers, booleans and colours as they appear in project files.
 // All conversions are locale-independent ("." is always the separator).
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,12 +29,20 @@ std::string FormatGeneral(float value);
 std::string FormatInt(int32_t value);
 
 // Optional blanks around, optional sign, digits with optional "." and optional
-// exponent. Throws ParseError for anything else and for values outside the
-// float range (including magnitudes too small for a double).
+// exponent, rounded once to the nearest float (ties to even). A magnitude too
+// small for a float reads as the nearest one, zero with the sign kept. Throws
+// ParseError for anything else and for a value that rounds past the largest
+// float.
 float ParseFloat(std::string_view text);
 
 // Optional blanks around, optional sign, decimal digits within int32 range.
 int32_t ParseInt(std::string_view text);
+
+// The text, or its first `limit` bytes (a UTF-8 sequence is not cut) and then
+// `more`: a faulty line quoted in a message may be megabytes long.
+inline constexpr std::size_t kExcerptLimit = 60;
+std::string Excerpt(std::string_view text, std::size_t limit = kExcerptLimit,
+                    std::string_view more = "\xE2\x80\xA6");
 
 // True exactly when the text is "1".
 bool ParseBool(std::string_view text);
