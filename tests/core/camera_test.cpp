@@ -261,12 +261,13 @@ TEST(ZoomAll, VertexSizeFromXRangeHalfToEvenNeverBelowOne) {
         {0, 7.5f, 0, 0, 4},     // 4.5
         {0, 12.5f, 0, 0, 8},    // 7.5
         {1, 2, 0, 0, 2},        // 1.8
-        {10, 30, 0, 0, 24},     // kept above the extent rule's 30
+        {10, 30, 0, 0, 24},     // kept, though the extent rule would give 3
         {0.5f, 1.5f, 0, 0, 1},  // 1.2 rounds to 1: kept
-        {-5, 5, 0, 0, 6},       // symmetric: 0.6 x 10
-        {-7.5f, 0, 0, 0, 4},    // negative: 0.6 x 7.5 = 4.5
-        {-3, 1, 0, 0, 2},       // -1.2: 0.6 x 4
-        {-5, 5, -40, 40, 30},   // the largest extent, capped at 30
+        {-5, 5, 0, 0, 2},       // symmetric: 0.15 x 10 = 1.5
+        {-20, 0, 0, 0, 3},      // negative: 0.15 x 20
+        {-3, 1, 0, 0, 1},       // -1.2; 0.15 x 4 is below 1
+        {-5, 5, -40, 40, 12},   // the largest extent
+        {-150, 150, 0, 0, 30},  // capped at 30
         {0, 0, 0, 0, 1},        // a single point still shows
         {-0.1f, 0.1f, 0, 0, 1}, // a tiny object
     };

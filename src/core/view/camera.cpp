@@ -234,7 +234,7 @@ ZoomAllValues ZoomAll(const BoundingBox& box) {
         const double extent = std::max({double(box.MaxX) - box.MinX, double(box.MaxY) - box.MinY,
                                         double(box.MaxZ) - box.MinZ});
         v.VertexDisplaySize =
-            std::isfinite(extent) ? int(std::clamp(RoundHalfEven(extent * 0.6), 1.0, 30.0)) : 1;
+            std::isfinite(extent) ? int(std::clamp(RoundHalfEven(extent * 0.15), 1.0, 30.0)) : 1;
     }
     return v;
 }

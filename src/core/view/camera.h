@@ -70,7 +70,8 @@ Mat4 SceneMatrix(const ViewOptions& options, const ViewState& view, const Boundi
 
 // Zoom All: Zoom from max X, VertexDisplaySize from the X range (half to even), pan 0. The
 // zoom bar clamps Zoom into 1..450. Where the X range gives a size below 1, the size comes
-// from the largest extent of the box (0.6 of it, within 1..30), so the spheres never vanish.
+// from the largest extent of the box (0.15 of it, within 1..30: a radius of a hundredth), so the
+// spheres never vanish.
 struct ZoomAllValues {
     int Zoom = 70;
     int VertexDisplaySize = 3;

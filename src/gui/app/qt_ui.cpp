@@ -93,7 +93,7 @@ void QtUi::Log(std::string_view line) {
 void QtUi::Message(std::string_view text) {
     if (prompts_)
         return prompts_->Message(text);
-    QMessageBox box(QMessageBox::NoIcon, kProgramName, BoxText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, kProgramName, BoxText(text), QMessageBox::Ok, Owner());
     box.exec();
 }
 
@@ -103,7 +103,7 @@ Answer QtUi::Ask(std::string_view text, std::string_view caption, Buttons button
     auto set = QMessageBox::Yes | QMessageBox::No;
     if (buttons == Buttons::YesNoCancel)
         set |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, Q(caption), BoxText(text), set, parent_);
+    QMessageBox box(QMessageBox::Question, Q(caption), BoxText(text), set, Owner());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -124,19 +124,19 @@ void QtUi::Beep() {
 std::optional<std::string> QtUi::ChooseOpenFile(const FileDialogSpec& request) {
     if (prompts_)
         return prompts_->ChooseOpenFile(request);
-    return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+    return RunFileDialog(Owner(), request, QFileDialog::AcceptOpen);
 }
 
 std::optional<std::string> QtUi::ChooseSaveFile(const FileDialogSpec& request) {
     if (prompts_)
         return prompts_->ChooseSaveFile(request);
-    return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+    return RunFileDialog(Owner(), request, QFileDialog::AcceptSave);
 }
 
 std::optional<std::string> QtUi::ChooseFolder(std::string_view title) {
     if (prompts_)
         return prompts_->ChooseFolder(title);
-    QString dir = QFileDialog::getExistingDirectory(parent_, Q(title));
+    QString dir = QFileDialog::getExistingDirectory(Owner(), Q(title));
     if (dir.isEmpty())
         return std::nullopt;
     return S(QDir::toNativeSeparators(dir));
@@ -146,7 +146,7 @@ std::optional<std::uint32_t> QtUi::ChooseColor(std::uint32_t initial) {
     if (prompts_)
         return prompts_->ChooseColor(initial);
     QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    QColor c = QColorDialog::getColor(start, parent_);
+    QColor c = QColorDialog::getColor(start, Owner());
     if (!c.isValid())
         return std::nullopt;
     return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
@@ -156,7 +156,7 @@ std::optional<std::uint32_t> QtUi::ChooseColor(std::uint32_t initial) {
 std::optional<std::string> QtUi::ChooseBitmap(std::string_view preset) {
     if (prompts_)
         return prompts_->ChooseBitmap(preset);
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(Owner());
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter("Bitmaps (*.bmp)");
     QFileInfo info(Q(preset));
@@ -183,6 +183,14 @@ NameAnswer QtUi::AskProjectName() {
     return nameForm_->Run();
 }
 
+QWidget* QtUi::Owner() const {
+    // A box asked from a tool window that stays on top must belong to it, or the window
+    // would cover the box.
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    return parent_;
+}
+
 bool QtUi::OpenDocument(std::string_view pathOrUrl) {
     if (prompts_)
         return prompts_->OpenDocument(pathOrUrl);
@@ -203,7 +211,7 @@ NextElement QtUi::AskCreateNewLine() {
         return prompts_->AskCreateNewLine();
     if (lineColorForm_)
         return lineColorForm_->Run(true);
-    return AskNextElement(parent_, "Create New Line ?", true);
+    return AskNextElement(Owner(), "Create New Line ?", true);
 }
 
 NextElement QtUi::AskCreateNewPolygon(bool manualColors) {
@@ -211,7 +219,7 @@ NextElement QtUi::AskCreateNewPolygon(bool manualColors) {
         return prompts_->AskCreateNewPolygon(manualColors);
     if (polygonColorForm_)
         return polygonColorForm_->Run(manualColors);
-    return AskNextElement(parent_, "Create New Polygon ?", manualColors);
+    return AskNextElement(Owner(), "Create New Polygon ?", manualColors);
 }
 
 } // namespace meshforge::gui

@@ -53,6 +53,9 @@ class QtUi : public Ui {
     NextElement AskCreateNewPolygon(bool manualColors) override;
 
   private:
+    // The window the boxes and dialogs belong to: the active one, else the main window.
+    QWidget* Owner() const;
+
     QWidget* parent_;
     LogPanel* log_ = nullptr;
     TNameProjectForm* nameForm_ = nullptr;
