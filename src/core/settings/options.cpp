@@ -97,4 +97,12 @@ TrackFolderControls TrackFolderControlsWhenShown(const ViewOptions& options) {
     return {options.UseTrackFolder, autostart, autostart && options.AutoGPL};
 }
 
+bool CheckAutoGPL(bool checked, const ViewOptions& options, Ui& ui) {
+    if (checked && !IsExistingFolder(options.TrackFolder)) {
+        ui.Message("Invalid Trackfolder !");
+        return false;
+    }
+    return checked;
+}
+
 } // namespace meshforge

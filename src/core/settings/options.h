@@ -61,4 +61,8 @@ TrackFolderControls TrackFolderControlsWhenToggled(bool useTrackFolder, bool aut
 // folder, and a disabled Autostart keeps the radios disabled even when it is checked.
 TrackFolderControls TrackFolderControlsWhenShown(const ViewOptions& options);
 
+// Checking "Autostart GPL": allowed only with an existing track folder, else the message
+// "Invalid Trackfolder !" and the box goes back unchecked. Returns the box's new state.
+bool CheckAutoGPL(bool checked, const ViewOptions& options, Ui& ui);
+
 } // namespace meshforge
