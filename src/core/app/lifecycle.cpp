@@ -181,13 +181,8 @@ bool CloseProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
     return true;
 }
 
-void ClearAll(Project& p, Ui& ui) {
-    ResetProject(p);
-    ui.Log("All Data Cleared !");
-}
-
 void ClearAll(Project& p, Session& s, Ui& ui) {
-    ClearAll(p, ui);
+    ClearAllData(p, ui);
     AfterReset(s);
 }
 

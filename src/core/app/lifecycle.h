@@ -56,9 +56,8 @@ void StartUp(Project& project, Session& session, Ui& ui);
 // close); false when the user cancelled or the save they asked for did not happen.
 bool CloseProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
 
-// "Clear All": empties the Project and logs "All Data Cleared !".
-void ClearAll(Project& project, Ui& ui);
-// The same, with the caption and menu states of the session.
+// "Clear All": empties the Project, logs "All Data Cleared !" and resets the caption and the
+// menu states of the session.
 void ClearAll(Project& project, Session& session, Ui& ui);
 
 // "&Open existing project" (asks for the file) and a recent-files entry or a dropped file

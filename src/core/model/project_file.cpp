@@ -1,9 +1,8 @@
 #include "model/project_file.h"
 
-#include "app/lifecycle.h"
-#include "app/ui.h"
 #include "model/located_lines.h"
 #include "model/project.h"
+#include "model/project_file_ui.h"
 #include "model/texts.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
@@ -58,6 +57,11 @@ std::string ConversionInfoText(const std::string& filename, int transparent,
     return s;
 }
 
+void ClearAllData(Project& p, ProjectFileUi& ui) {
+    ResetProject(p);
+    ui.Log("All Data Cleared !");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Writing
 
@@ -102,7 +106,7 @@ std::string CopyBitmapToProject(const std::string& filename, const std::string& 
     return target;
 }
 
-void WriteTextures(Writer& w, Project& p, const SaveOptions& o, Ui& ui) {
+void WriteTextures(Writer& w, Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     w.Line("Textures");
     w.Int(static_cast<int32_t>(p.Textures.size()));
     std::string folder = ProjectSubfolder(p, o);
@@ -175,7 +179,7 @@ void WriteOptions(Writer& w, const ViewOptions& o) {
 
 } // namespace
 
-std::string SerializeProject(Project& p, const SaveOptions& o, Ui& ui) {
+std::string SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     Writer w;
     w.Line("ProjectDescription");
     w.Line(p.ProjectDescription);
@@ -221,7 +225,7 @@ std::string SerializeProject(Project& p, const SaveOptions& o, Ui& ui) {
     return w.Take();
 }
 
-void WriteProject(Project& p, const SaveOptions& o, Ui& ui) {
+void WriteProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     WriteFileAtomically(p.ProjectFileName, SerializeProject(p, o, ui));
     ui.Log("Project " + p.ProjectFileName + " saved !");
 }
@@ -285,7 +289,7 @@ class BitmapResolver {
   public:
     enum class Result { Resolved, Cancelled, Refused };
 
-    explicit BitmapResolver(Ui& ui) : ui_(ui) {}
+    explicit BitmapResolver(ProjectFileUi& ui) : ui_(ui) {}
     void ResetFolder() { folder_.clear(); }
 
     Result Resolve(std::string& path) {
@@ -312,7 +316,7 @@ class BitmapResolver {
     }
 
   private:
-    Ui& ui_;
+    ProjectFileUi& ui_;
     std::string folder_;
 };
 
@@ -322,12 +326,12 @@ struct StopRead {
 
 // Reads the four lines of texture k at `at` and appends it; stops the read on an abandoned bitmap.
 void ReadTexture(const LocatedLines& src, std::size_t at, Project& p, BitmapResolver& resolver,
-                 Ui& ui) {
+                 ProjectFileUi& ui) {
     TextureData t;
     t.Filename = std::string(src.Text(at, "a bitmap file name"));
     BitmapResolver::Result r = resolver.Resolve(t.Filename);
     if (r == BitmapResolver::Result::Cancelled) {
-        ClearAll(p, ui);
+        ClearAllData(p, ui);
         throw StopRead{ReadOutcome::Cleared};
     }
     if (r == BitmapResolver::Result::Refused)
@@ -389,7 +393,8 @@ void ReadOptions(const LocatedLines& src, std::size_t at, ViewOptions& o) {
 
 // Keeps the list invariants after a read: elements whose indices point outside their lists are
 // dropped (or lose their texture), and the user is told which element and line.
-void EnforceIndices(Project& p, const SourceLines& src, const std::string& path, Ui& ui) {
+void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
+                    ProjectFileUi& ui) {
     std::vector<std::string> problems;
     auto lineText = [](const std::vector<std::size_t>& v, std::size_t i) {
         return i < v.size() && v[i] != SIZE_MAX ? ", line " + std::to_string(v[i] + 1) : "";
@@ -493,7 +498,7 @@ std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t 
            std::to_string(p) + " Polygons(s), " + std::to_string(t) + " Texture(s).";
 }
 
-void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where) {
+void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where) {
     BitmapResolver resolver(ui);
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
@@ -576,7 +581,8 @@ void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where
 
 // Runs a scan and keeps the Project's invariants whatever way the scan ends.
 template <class Scan>
-std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, Ui& ui, Scan scan) {
+std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, ProjectFileUi& ui,
+                                       Scan scan) {
     SourceLines where;
     try {
         scan(where);
@@ -594,7 +600,7 @@ std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, Ui& 
 
 } // namespace
 
-ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
+ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui) {
     const std::string path = p.ProjectFileName;
     ui.Log("Loading Project......");
     std::string_view name = FileNamePart(path);
@@ -611,15 +617,15 @@ ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
     return ReadOutcome::Completed;
 }
 
-ReadOutcome ReadProject(Project& p, Ui& ui) {
+ReadOutcome ReadProject(Project& p, ProjectFileUi& ui) {
     std::string text = ReadWholeFile(p.ProjectFileName);
     return ReadProjectText(p, text, ui);
 }
 
 namespace {
 
-void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where, std::size_t v0,
-                  std::size_t t0) {
+void ScanForMerge(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where,
+                  std::size_t v0, std::size_t t0) {
     BitmapResolver resolver(ui);
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
@@ -687,7 +693,8 @@ void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& wher
 
 } // namespace
 
-ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text, Ui& ui) {
+ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
+                             ProjectFileUi& ui) {
     const std::size_t v0 = p.Vertices.size(), t0 = p.Textures.size(), l0 = p.Lines.size(),
                       p0 = p.Polygons.size();
     LocatedLines src(path, text);
@@ -703,7 +710,7 @@ ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_vi
     return ReadOutcome::Completed;
 }
 
-ReadOutcome MergeProject(Project& p, const std::string& path, Ui& ui) {
+ReadOutcome MergeProject(Project& p, const std::string& path, ProjectFileUi& ui) {
     std::string text = ReadWholeFile(path);
     return MergeProjectText(p, path, text, ui);
 }
