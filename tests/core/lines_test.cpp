@@ -1,5 +1,6 @@
 #include "edit/lines.h"
 
+#include "app/commands.h"
 #include "app/lifecycle.h"
 #include "fake_ui.h"
 

@@ -1,6 +1,5 @@
 #include "edit/lines.h"
 
-#include "app/lifecycle.h"
 #include "app/ui.h"
 #include "edit/renumber.h"
 
@@ -209,29 +208,6 @@ int ConvertVisLines(Project& project, Ui& ui) {
     RemoveVisLines(project, ui);
     ui.Log("Converted visualization lines to 3DO lines");
     return converted;
-}
-
-namespace {
-void SetVisLineMenus(EventMenuStates& menus, bool exist) {
-    menus.CreateVisLines = !exist;
-    menus.RemoveVisLines = menus.ConvertVisLines = exist;
-}
-} // namespace
-
-void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
-                           Ui& ui) {
-    CreateVisLines(project, currentLineColor, true, ui);
-    SetVisLineMenus(menus, true);
-}
-
-void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
-    RemoveVisLines(project, ui);
-    SetVisLineMenus(menus, false);
-}
-
-void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
-    ConvertVisLines(project, ui);
-    SetVisLineMenus(menus, false);
 }
 
 bool RebuildVisLinesAround(Project& project, ColorTriple& currentLineColor, Ui& ui,

@@ -11,7 +11,6 @@
 namespace meshforge {
 
 struct Ui;
-struct EventMenuStates;
 
 // Colour dialog values are 0x00BBGGRR; the triples keep each channel as byte / 255.
 std::uint32_t ColorRefOf(const ColorTriple& color);
@@ -88,12 +87,6 @@ void RemoveVisLines(Project& project, Ui& ui);
 // Appends every visualization line to the line list, removes them (with its log line) and
 // logs the conversion. Returns the number converted. Showing the line window is the caller's.
 int ConvertVisLines(Project& project, Ui& ui);
-
-// The three menu commands with the menu states they set afterwards.
-void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
-                           Ui& ui);
-void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
-void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
 
 // Runs `command`, which renumbers vertices, with the visualization lines rebuilt around it:
 // when they exist, `currentLineColor` becomes the first one's colour, they are removed, the
