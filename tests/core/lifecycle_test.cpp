@@ -324,7 +324,7 @@ TEST_F(Lifecycle, AddDataAsksWithTheOpenProjectsDescription) {
     ui.openAnswers = {other, other};
     ui.answers = {Answer::No, Answer::Yes};
     ui.offsetAnswers = {Offset3{10, 0, 0}};
-    AddData(p, ui);
+    AddData(p, s, ui);
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text,
               "Project Description:\rCurrent one\r\rOK to add Data from this project ?");
@@ -332,7 +332,7 @@ TEST_F(Lifecycle, AddDataAsksWithTheOpenProjectsDescription) {
     EXPECT_EQ(ui.questions[0].buttons, Buttons::YesNo);
     EXPECT_EQ(p.Vertices.size(), 3u);
 
-    AddData(p, ui);
+    AddData(p, s, ui);
     ASSERT_EQ(p.Vertices.size(), 6u);
     EXPECT_EQ(p.Vertices[4].X, 11.0f);
     EXPECT_EQ(p.Polygons.size(), 2u);

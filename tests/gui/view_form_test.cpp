@@ -41,6 +41,7 @@ class ViewFormTest : public QObject {
 
     QTemporaryDir dir_;
     Project project_;
+    EditorState editor_;
     GeneralOptions general_;
     FakeUi ui_;
     std::unique_ptr<TViewForm> view_;
@@ -75,8 +76,8 @@ class ViewFormTest : public QObject {
         project_ = Project{};
         general_ = GeneralOptions{};
         ui_ = FakeUi{};
-        view_ =
-            std::make_unique<TViewForm>(project_, general_, ui_, dir_.path().toStdString() + "/");
+        view_ = std::make_unique<TViewForm>(project_, editor_, general_, ui_,
+                                            dir_.path().toStdString() + "/");
         view_->resize(200, 160);
         view_->show();
         QVERIFY(QTest::qWaitForWindowExposed(view_.get()));

@@ -20,9 +20,10 @@ namespace {
 constexpr int kNarrow = 330, kWide = 450;
 } // namespace
 
-TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
-                     std::function<void()> picking, QWidget* parent)
-    : QDialog(parent), project_(project), ui_(ui), pick_(pick), redraw_(std::move(redraw)),
+TLineform::TLineform(Project& project, Ui& ui, EditorState& editor, PickState& pick,
+                     std::function<void()> redraw, std::function<void()> picking, QWidget* parent)
+    : QDialog(parent), project_(project), ui_(ui), pick_(pick), undo_(editor.UndoLines),
+      currentLineColor_(editor.LineColor), redraw_(std::move(redraw)),
       picking_(std::move(picking)) {
     MakeToolWindow(this, "Lineform", "Create Lines");
     setFixedWidth(kNarrow);
@@ -95,8 +96,7 @@ void TLineform::RefreshLineList() {
 }
 
 void TLineform::ProjectChanged() {
-    undo_.Discard();
-    UndoButton->setEnabled(false);
+    UndoButton->setEnabled(undo_.Available());
     RefreshLineList();
 }
 
@@ -177,7 +177,7 @@ void TLineform::BackButtonClick() {
 }
 
 void TLineform::ColorButtonClick() {
-    RedefineSelectedLineColor(project_, pick_.Colors().Line, undo_, ui_);
+    RedefineSelectedLineColor(project_, currentLineColor_, undo_, ui_);
     ShowEditPanel(false);
     AfterChange();
 }

@@ -25,10 +25,10 @@ QString Q(const std::string& s) {
 }
 } // namespace
 
-TVertexform::TVertexform(Project& project, Ui& ui, ColorTriple& currentLineColor,
+TVertexform::TVertexform(Project& project, Ui& ui, EditorState& editor,
                          std::function<void()> redraw, QWidget* parent)
-    : QDialog(parent), project_(project), ui_(ui), currentLineColor_(currentLineColor),
-      redraw_(std::move(redraw)) {
+    : QDialog(parent), project_(project), ui_(ui), undo_(editor.UndoVertices),
+      currentLineColor_(editor.LineColor), redraw_(std::move(redraw)) {
     setObjectName("Vertexform");
     setWindowTitle("Create/Add vertices manually");
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
@@ -144,7 +144,6 @@ void TVertexform::RefreshVertexList() {
 }
 
 void TVertexform::ProjectChanged() {
-    undo_.Discard();
     RefreshVertexList();
     UpdateUndoButton();
 }

@@ -287,7 +287,7 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
     };
     for (std::size_t i = 0; i < project_.Vertices.size(); ++i) {
         const Vertex& v = project_.Vertices[i];
-        const bool pivot = int(i) == view_.PivotVertex;
+        const bool pivot = int(i) == editor_.PivotVertex;
         const double r = v.Selected ? radius * 1.5 : radius;
         if (cull && BoxOutsideFrustum(*cull, PointBox(v, pivot ? radius * 3 : r)))
             continue;

@@ -48,9 +48,9 @@ class TViewForm : public QOpenGLWidget {
     enum class Mode { Render, Select };
 
     // appFolder (with a trailing separator) holds "mask.bmp", the mask of every texture
-    // without its own.
-    TViewForm(Project& project, const GeneralOptions& general, Ui& ui, std::string appFolder,
-              QWidget* parent = nullptr);
+    // without its own. The editor state gives the pick state its colours and the pivot.
+    TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
+              std::string appFolder, QWidget* parent = nullptr);
     ~TViewForm() override;
 
     // Connects the main window's bars and buttons (once, at start-up).
@@ -129,6 +129,7 @@ class TViewForm : public QOpenGLWidget {
     bool HasLinesOrPolygons() const;
 
     Project& project_;
+    EditorState& editor_;
     const GeneralOptions& general_;
     Ui& ui_;
     ViewState view_;
