@@ -2,6 +2,7 @@
 
 #include "app/ui.h"
 #include "edit/renumber.h"
+#include "edit/vertices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,11 +12,6 @@ namespace meshforge {
 namespace {
 std::uint32_t ByteOf(float channel) {
     return static_cast<std::uint32_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
-}
-
-void ClearVertexSelection(Project& project) {
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
 }
 
 bool NamesOnlyVertices(const ObjectData& line, std::size_t vertexCount) {
@@ -48,8 +44,7 @@ void CreateLine(Project& project, int32_t first, int32_t second, ColorTriple col
     line.Color = color;
     line.VertexIndices = {first, second};
     project.Lines.push_back(std::move(line));
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
+    ClearVertexSelection(project);
 }
 
 std::string LineListEntry(std::size_t index, const ObjectData& line) {

@@ -3,6 +3,7 @@
 #include "app/ui.h"
 #include "edit/lines.h"
 #include "edit/renumber.h"
+#include "edit/vertices.h"
 
 #include <algorithm>
 #include <string>
@@ -40,8 +41,7 @@ void CreatePolygon(Project& project, const std::vector<int32_t>& closedRing, Col
     project.Polygons.push_back(std::move(polygon));
     for (ObjectData& p : project.Polygons)
         p.Selected = false;
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
+    ClearVertexSelection(project);
 
     std::string line =
         "Polygon No. " + std::to_string(project.Polygons.size()) + " created, using vertices ";
