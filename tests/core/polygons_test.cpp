@@ -3,8 +3,8 @@
 #include "edit/editor_state.h"
 #include "edit/lines.h"
 #include "edit/manual_vertex.h"
-#include "edit/renumber.h"
 #include "fake_ui.h"
+#include "model/renumber.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "edit/vertices.h"
 
-#include "edit/renumber.h"
 #include "fake_ui.h"
+#include "model/renumber.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "app/ui.h"
 #include "edit/lines.h"
-#include "edit/renumber.h"
 #include "edit/vertices.h"
+#include "model/renumber.h"
 
 #include <algorithm>
 #include <string>

@@ -3,6 +3,7 @@
 #include "model/located_lines.h"
 #include "model/project.h"
 #include "model/project_file_ui.h"
+#include "model/renumber.h"
 #include "model/texts.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
@@ -392,7 +393,8 @@ void ReadOptions(const LocatedLines& src, std::size_t at, ViewOptions& o) {
 }
 
 // Keeps the list invariants after a read: elements whose indices point outside their lists are
-// dropped (or lose their texture), and the user is told which element and line.
+// dropped (or lose their texture) by the rules of the editor's removals, and the user is told
+// which element and line.
 void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
                     ProjectFileUi& ui) {
     std::vector<std::string> problems;
@@ -402,29 +404,24 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
     auto vertexOk = [&](int32_t idx) {
         return idx >= 0 && static_cast<std::size_t>(idx) < p.Vertices.size();
     };
-    auto dropBadLines = [&](std::vector<ObjectData>& list, const std::vector<std::size_t>& lines,
-                            const char* kind) {
-        std::size_t out = 0;
+    auto badLines = [&](const std::vector<ObjectData>& list, const std::vector<std::size_t>& lines,
+                        const char* kind) {
+        std::vector<bool> bad(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             const ObjectData& l = list[i];
             if (l.VertexIndices.size() == 2 && vertexOk(l.VertexIndices[0]) &&
-                vertexOk(l.VertexIndices[1])) {
-                if (out != i)
-                    list[out] = std::move(list[i]);
-                ++out;
-            } else {
-                problems.push_back(std::string(kind) + " " + std::to_string(i) +
-                                   lineText(lines, i) +
-                                   ": vertex index outside the vertex list, dropped");
-            }
+                vertexOk(l.VertexIndices[1]))
+                continue;
+            bad[i] = true;
+            problems.push_back(std::string(kind) + " " + std::to_string(i) + lineText(lines, i) +
+                               ": vertex index outside the vertex list, dropped");
         }
-        list.resize(out);
+        return bad;
     };
-    dropBadLines(p.Lines, src.lines, "Line");
-    dropBadLines(p.VisLines, src.visLines, "Visualization line");
+    RemoveLinesWhere(p, badLines(p.Lines, src.lines, "Line"));
+    RemoveVisLinesWhere(p, badLines(p.VisLines, src.visLines, "Visualization line"));
 
-    std::vector<int32_t> newIndex(p.Polygons.size(), -1);
-    std::size_t out = 0;
+    std::vector<bool> badPolygons(p.Polygons.size());
     for (std::size_t i = 0; i < p.Polygons.size(); ++i) {
         ObjectData& poly = p.Polygons[i];
         bool ok =
@@ -432,6 +429,7 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
         for (int32_t idx : poly.VertexIndices)
             ok = ok && vertexOk(idx);
         if (!ok) {
+            badPolygons[i] = true;
             problems.push_back("Polygon " + std::to_string(i) + lineText(src.polygons, i) +
                                ": vertex index outside the vertex list or ring not closed, "
                                "dropped");
@@ -445,35 +443,28 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
                                " outside the texture list, made untextured");
             poly.TextureIndex = kUntextured;
         }
-        newIndex[i] = static_cast<int32_t>(out);
-        if (out != i)
-            p.Polygons[out] = std::move(poly);
-        ++out;
     }
-    p.Polygons.resize(out);
-
+    // The removal below drops the planes that name no kept polygon and the volumes left
+    // without a plane; they are named here, by their place in the file.
     for (std::size_t c = 0; c < p.CollVols.size(); ++c) {
-        CollVol& vol = p.CollVols[c];
-        std::size_t keep = 0;
+        const CollVol& vol = p.CollVols[c];
+        std::size_t kept = 0;
         for (std::size_t k = 0; k < vol.PolygonIndices.size(); ++k) {
-            int32_t idx = vol.PolygonIndices[k];
-            int32_t mapped = idx >= 0 && static_cast<std::size_t>(idx) < newIndex.size()
-                                 ? newIndex[static_cast<std::size_t>(idx)]
-                                 : -1;
-            if (mapped < 0) {
-                problems.push_back("Collision volume " + std::to_string(c) +
-                                   lineText(src.collVols, c) + ": plane " + std::to_string(k) +
-                                   " names a missing polygon, dropped");
+            const int32_t idx = vol.PolygonIndices[k];
+            if (idx >= 0 && static_cast<std::size_t>(idx) < badPolygons.size() &&
+                !badPolygons[static_cast<std::size_t>(idx)]) {
+                ++kept;
                 continue;
             }
-            vol.PolygonIndices[keep] = mapped;
-            vol.Rebounds[keep] = vol.Rebounds[k];
-            ++keep;
+            problems.push_back("Collision volume " + std::to_string(c) + lineText(src.collVols, c) +
+                               ": plane " + std::to_string(k) +
+                               " names a missing polygon, dropped");
         }
-        vol.PolygonIndices.resize(keep);
-        vol.Rebounds.resize(keep);
+        if (kept == 0)
+            problems.push_back("Collision volume " + std::to_string(c) + lineText(src.collVols, c) +
+                               ": no plane left, dropped");
     }
-    p.TextureObjects.resize(p.Textures.size());
+    RemovePolygonsWhere(p, badPolygons);
     if (problems.empty())
         return;
     std::string text = "File " + path + " refers to data it does not hold:";
