@@ -104,7 +104,6 @@ TEST(RenumberPolygons, CollisionVolumesStayValidAfterRemoval) {
 TEST(PolygonRemoval, RemoveAllAsksAndKeepsTexturesInStep) {
     Project p = WithTriangles(2);
     p.Textures.resize(2);
-    p.TextureObjects.resize(2);
     p.CollVols = {Volume({0, 1}, {1, 1})};
     FakeUi ui;
     EXPECT_FALSE(RemoveAllPolygons(p, ui));
@@ -121,7 +120,6 @@ TEST(PolygonRemoval, RemoveAllAsksAndKeepsTexturesInStep) {
     EXPECT_TRUE(p.CollVols.empty());
     EXPECT_EQ(p.CurrentPolygon, kNoElement);
     EXPECT_EQ(p.Textures.size(), 2u);
-    EXPECT_EQ(p.TextureObjects.size(), 2u);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"All Polygons Cleared !"}));
 }
 

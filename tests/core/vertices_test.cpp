@@ -444,7 +444,6 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     p.Lines = {Segment(0, 1)};
     p.CollVols = {{{0}, {1}}};
     p.Textures.resize(1);
-    p.TextureObjects.resize(1);
     p.HasGeometry = true;
     FakeUi ui;
     VertexUndo undo;
@@ -459,7 +458,7 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     ui.answers = {Answer::Yes};
     EXPECT_TRUE(RemoveAllVertices(p, undo, ui));
     EXPECT_TRUE(p.Vertices.empty() && p.Polygons.empty() && p.Lines.empty());
-    EXPECT_TRUE(p.CollVols.empty() && p.Textures.empty() && p.TextureObjects.empty());
+    EXPECT_TRUE(p.CollVols.empty() && p.Textures.empty());
     EXPECT_EQ(p.CurrentTexture, 999);
     EXPECT_EQ(p.CurrentLine, kNoElement);
     EXPECT_FALSE(p.HasGeometry);

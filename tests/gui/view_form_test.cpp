@@ -113,9 +113,16 @@ class ViewFormTest : public QObject {
         Square({1, 0, 0}, 0);
         project_.Textures.push_back({Bitmap("green.bmp", Qt::green), 0, "", 1, 0});
         view_->RebuildTextureLibrary();
-        QCOMPARE(project_.TextureObjects.size(), std::size_t(1));
+        QCOMPARE(view_->TextureObjectCount(), std::size_t(1));
         QVERIFY2(Near(Centre(), Rgb(255, 0, 0)), "Show Textures is off");
         project_.Options.ShowTextures = true;
+        QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
+        // Another texture list (a reset and a read) before the rebuild: the objects made for
+        // the old one are not used for it.
+        const std::string green = project_.Textures[0].Filename;
+        project_.Textures[0].Filename = Bitmap("blue.bmp", Qt::blue);
+        QVERIFY(Near(Centre(), Rgb(255, 0, 0)));
+        project_.Textures[0].Filename = green;
         QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
 
         project_.Textures[0].Filename = dir_.filePath("missing.bmp").toStdString();

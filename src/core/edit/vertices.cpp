@@ -62,7 +62,6 @@ void DropDangling(Project& p) {
 
 void EmptyLinesPolygonsTextures(Project& p) {
     p.Textures.clear();
-    p.TextureObjects.clear();
     p.Lines.clear();
     p.VisLines.clear();
     p.Polygons.clear();

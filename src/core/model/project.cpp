@@ -11,7 +11,6 @@ void ResetProject(Project& p) {
     p.VisLines.clear();
     p.Polygons.clear();
     p.CollVols.clear();
-    p.TextureObjects.clear();
 
     p.DisplayClass = 3;
     p.Options.AdditionalGPLParams.clear();

@@ -57,11 +57,6 @@ struct CollVol {
     int32_t PlaneCount() const { return static_cast<int32_t>(PolygonIndices.size()); }
 };
 
-// Handles of the view's texture objects; the view fills them in, core only keeps the length.
-struct TextureObject {
-    uint32_t Image = 0, Mask = 0;
-};
-
 struct BoundingBox {
     float MinX = 0, MaxX = 0, MinY = 0, MaxY = 0, MinZ = 0, MaxZ = 0;
     float CenterX = 0, CenterY = 0, CenterZ = 0;
@@ -91,8 +86,7 @@ struct ViewOptions {
 
 struct Project {
     std::vector<Vertex> Vertices;
-    std::vector<TextureData> Textures;
-    std::vector<TextureObject> TextureObjects;
+    std::vector<TextureData> Textures; // the view keeps its texture objects itself
     std::vector<ObjectData> Lines;
     std::vector<ObjectData> VisLines;
     std::vector<ObjectData> Polygons;

@@ -511,12 +511,9 @@ void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceL
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, 0, static_cast<std::size_t>(n));
             p.Textures.clear();
-            p.TextureObjects.clear();
             resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k) {
+            for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-                p.TextureObjects.resize(p.Textures.size());
-            }
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
             if (n > 0)
@@ -641,10 +638,8 @@ void ScanForMerge(Project& p, const LocatedLines& src, ProjectFileUi& ui, Source
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, p.Textures.size(), static_cast<std::size_t>(n));
             resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k) {
+            for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-                p.TextureObjects.resize(p.Textures.size());
-            }
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
             ui.Log("Rebuilding Texture Library.....");

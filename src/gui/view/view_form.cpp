@@ -87,7 +87,7 @@ void TViewForm::initializeGL() {
     glDepthFunc(GL_LESS);
     CreateSpheres();
     glReady_ = true;
-    if (texturesPending_ || project_.TextureObjects.size() != project_.Textures.size() ||
+    if (texturesPending_ || textureObjects_.size() != project_.Textures.size() ||
         !project_.Textures.empty()) {
         doneCurrent();
         RebuildTextureLibrary();

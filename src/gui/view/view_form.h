@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -26,6 +27,11 @@ struct Ui;
 namespace meshforge::gui {
 
 class SphereCache;
+
+// The view's texture objects of one texture entry: image and mask.
+struct TextureObject {
+    unsigned Image = 0, Mask = 0;
+};
 
 // The main window's controls that steer the camera.
 struct CameraControls {
@@ -72,6 +78,7 @@ class TViewForm : public QOpenGLWidget {
 
     // Recreates the texture objects of every texture entry.
     void RebuildTextureLibrary();
+    std::size_t TextureObjectCount() const { return textureObjects_.size(); }
 
     // The names under window point (x, y) (y from the top), in selection-buffer order. With
     // `skipUnreachable` objects that cannot touch the pick pixel are not drawn in the pass.
@@ -120,6 +127,8 @@ class TViewForm : public QOpenGLWidget {
     void DrawAxis();
     void DrawGrid();
     void DeleteTextures();
+    // How many leading texture entries still name the files their objects were made from.
+    std::size_t UsableTextureObjects() const;
     void CreateSpheres();
 
     void BarChanged(QScrollBar* bar, int value);
@@ -143,6 +152,10 @@ class TViewForm : public QOpenGLWidget {
     std::function<void(const ClickResult&)> clickHandler_;
     std::vector<uint32_t> lastRecords_;
     std::vector<unsigned> textureNames_; // texture objects this view created, to delete
+    // One pair per texture entry of the last rebuild, with the image and mask files it was made
+    // from: the texture list may change before the next rebuild.
+    std::vector<TextureObject> textureObjects_;
+    std::vector<std::pair<std::string, std::string>> textureSources_;
     bool painted_ = false;
     bool shownOnce_ = false;
     bool literal_ = false;
