@@ -469,25 +469,6 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     EXPECT_TRUE(p.Vertices.empty());
 }
 
-TEST(VertexUndoSnapshot, NeverRestoresIntoAnotherProject) {
-    Project p;
-    p.ProjectFileName = "a.3dp";
-    p.Vertices = {V(1, 1, 1, true)};
-    VertexUndo undo;
-    undo.Take(p);
-    p.ProjectFileName = "b.3dp";
-    FakeUi ui;
-    ColorTriple color;
-    EXPECT_FALSE(undo.CanRestore(p));
-    p.Vertices.clear();
-    EXPECT_FALSE(undo.Restore(p, color, ui));
-    EXPECT_TRUE(p.Vertices.empty());
-
-    p.ProjectFileName = "a.3dp";
-    undo.Discard(); // what the lifecycle does on close, clear and open
-    EXPECT_FALSE(undo.CanRestore(p));
-}
-
 TEST(VertexUndoSnapshot, NothingPointsPastTheRestoredVertices) {
     // Snapshot without lines or polygons; the ones made afterwards use newer vertices.
     Project p;

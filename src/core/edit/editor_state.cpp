@@ -33,4 +33,10 @@ void ChoosePolygonColor(EditorState& editor, Ui& ui, bool manualColors) {
     editor.PolygonColor.B = unit();
 }
 
+void CreatePickedLine(Project& project, EditorState& editor, int32_t first, int32_t second) {
+    const uint64_t before = project.Revision;
+    CreateLine(project, first, second, editor.LineColor);
+    editor.UndoLines.Follow(project, before);
+}
+
 } // namespace meshforge

@@ -42,4 +42,8 @@ void ResetEditorState(EditorState& editor);
 // when `manualColors`, else three uniform values in [0, 1).
 void ChoosePolygonColor(EditorState& editor, Ui& ui, bool manualColors);
 
+// A line picked for "Add Line": created in the current line colour. The line window's undo
+// copy, taken when Add Line started, stays restorable unless something else changed a list.
+void CreatePickedLine(Project& project, EditorState& editor, int32_t first, int32_t second);
+
 } // namespace meshforge

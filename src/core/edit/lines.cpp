@@ -44,6 +44,7 @@ void CreateLine(Project& project, int32_t first, int32_t second, ColorTriple col
     line.Color = color;
     line.VertexIndices = {first, second};
     project.Lines.push_back(std::move(line));
+    BumpRevision(project);
     ClearVertexSelection(project);
 }
 
@@ -86,8 +87,7 @@ void LineUndoSnapshot::Take(const Project& project) {
         copy.VertexIndices = line.VertexIndices;
         lines_.push_back(std::move(copy));
     }
-    projectName_ = project.ProjectName;
-    projectFile_ = project.ProjectFileName;
+    stamp_.Take(project);
     taken_ = true;
 }
 
@@ -96,18 +96,22 @@ void LineUndoSnapshot::Discard() {
     taken_ = false;
 }
 
-LineUndoResult LineUndoSnapshot::Restore(Project& project) {
+LineUndoResult LineUndoSnapshot::Restore(Project& project, Ui& ui) {
     LineUndoResult result = LineUndoResult::Restored;
     if (!taken_)
         result = LineUndoResult::Empty;
-    else if (project.ProjectName != projectName_ || project.ProjectFileName != projectFile_)
-        result = LineUndoResult::ProjectChanged;
+    else if (!stamp_.Matches(project))
+        result = LineUndoResult::Stale;
     else if (!std::all_of(lines_.begin(), lines_.end(), [&](const ObjectData& line) {
                  return NamesOnlyVertices(line, project.Vertices.size());
              }))
         result = LineUndoResult::VertexMissing;
-    if (result == LineUndoResult::Restored)
+    if (result == LineUndoResult::Stale)
+        ui.Message(kUndoStaleMessage);
+    if (result == LineUndoResult::Restored) {
         project.Lines = std::move(lines_);
+        BumpRevision(project);
+    }
     Discard();
     return result;
 }
@@ -125,10 +129,12 @@ bool DeleteLine(Project& project) {
 
 void RemoveSelectedLines(Project& project, LineUndoSnapshot& undo) {
     undo.Take(project);
+    const uint64_t taken = project.Revision;
     std::vector<bool> remove;
     for (const ObjectData& line : project.Lines)
         remove.push_back(line.Selected);
     RemoveLinesWhere(project, remove);
+    undo.Follow(project, taken);
     project.CurrentLine = kNoElement;
 }
 
@@ -136,7 +142,11 @@ bool RemoveAllLines(Project& project, LineUndoSnapshot& undo, Ui& ui) {
     if (ui.Ask("Are you sure ?", "Remove all Lines", Buttons::YesNo) != Answer::Yes)
         return false;
     undo.Take(project);
+    const uint64_t taken = project.Revision;
+    if (!project.Lines.empty())
+        BumpRevision(project);
     project.Lines.clear();
+    undo.Follow(project, taken);
     project.CurrentLine = kNoElement;
     ui.Log("All Lines Cleared !");
     return true;
@@ -180,6 +190,8 @@ int CreateVisLines(Project& project, ColorTriple& currentLineColor, bool askColo
         line.VertexIndices = {i, i + 1 < n ? i + 1 : 0};
         project.VisLines.push_back(std::move(line));
     }
+    if (n > 0)
+        BumpRevision(project);
     ClearVertexSelection(project);
     ui.Log(std::to_string(n) + " subsequent Lines created");
     return n;
@@ -187,6 +199,8 @@ int CreateVisLines(Project& project, ColorTriple& currentLineColor, bool askColo
 
 void RemoveVisLines(Project& project, Ui& ui) {
     ClearVertexSelection(project);
+    if (!project.VisLines.empty())
+        BumpRevision(project);
     project.VisLines.clear();
     ui.Log("Subsequent Lines removed");
 }
@@ -199,6 +213,8 @@ int ConvertVisLines(Project& project, Ui& ui) {
         project.Lines.push_back(std::move(line));
     }
     const auto converted = static_cast<int>(project.VisLines.size());
+    if (converted > 0)
+        BumpRevision(project);
     ClearVertexSelection(project);
     RemoveVisLines(project, ui);
     ui.Log("Converted visualization lines to 3DO lines");

@@ -39,6 +39,7 @@ void CreatePolygon(Project& project, const std::vector<int32_t>& closedRing, Col
     polygon.VertexIndices = closedRing;
     polygon.TextureIndex = kUntextured;
     project.Polygons.push_back(std::move(polygon));
+    BumpRevision(project);
     for (ObjectData& p : project.Polygons)
         p.Selected = false;
     ClearVertexSelection(project);

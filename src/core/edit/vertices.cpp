@@ -61,6 +61,7 @@ void DropDangling(Project& p) {
 }
 
 void EmptyLinesPolygonsTextures(Project& p) {
+    BumpRevision(p);
     p.Textures.clear();
     p.Lines.clear();
     p.VisLines.clear();
@@ -147,6 +148,7 @@ void DeleteVertex(Project& project, int32_t index) {
     auto& vs = project.Vertices;
     if (index < 0 || static_cast<std::size_t>(index) >= vs.size())
         return;
+    BumpRevision(project);
     for (std::size_t i = static_cast<std::size_t>(index); i + 1 < vs.size(); ++i) {
         vs[i].X = vs[i + 1].X;
         vs[i].Y = vs[i + 1].Y;
@@ -158,7 +160,7 @@ void DeleteVertex(Project& project, int32_t index) {
 
 void VertexUndo::Take(const Project& project) {
     taken_ = true;
-    fileName_ = project.ProjectFileName;
+    stamp_.Take(project);
     vertices_ = project.Vertices;
     lines_.reset();
     polygons_.reset();
@@ -179,13 +181,19 @@ void VertexUndo::Discard() {
 }
 
 bool VertexUndo::CanRestore(const Project& project) const {
-    return taken_ && !vertices_.empty() && fileName_ == project.ProjectFileName;
+    return taken_ && !vertices_.empty() && stamp_.Matches(project);
 }
 
 bool VertexUndo::Restore(Project& project, ColorTriple& currentLineColor, Ui& ui) {
-    if (!CanRestore(project))
+    if (!taken_ || vertices_.empty())
         return false;
+    if (!stamp_.Matches(project)) {
+        ui.Message(kUndoStaleMessage);
+        Discard();
+        return false;
+    }
     RebuildVisLinesAround(project, currentLineColor, ui, [&] {
+        BumpRevision(project);
         project.Vertices = std::move(vertices_);
         ClearVertexSelection(project);
         if (lines_)
@@ -218,6 +226,7 @@ bool AddVertex(Project& project, const VertexFields& fields, Ui& ui) {
     if (!ok)
         return false;
     project.Vertices.push_back({*x, *y, *z, false});
+    BumpRevision(project);
     project.HasGeometry = project.GeometryShown = true;
     ClearVertexSelection(project);
     return true;
@@ -277,9 +286,11 @@ int32_t RemoveSelectedVertices(Project& project, VertexUndo& undo, ColorTriple& 
     if (std::none_of(selected.begin(), selected.end(), [](bool s) { return s; }))
         return 0;
     undo.Take(project);
+    const uint64_t taken = project.Revision;
     int32_t removed = 0;
     RebuildVisLinesAround(project, currentLineColor, ui,
                           [&] { removed = EraseVertices(project, selected); });
+    undo.Follow(project, taken);
     ClearVertexSelection(project);
     return removed;
 }
@@ -287,8 +298,8 @@ int32_t RemoveSelectedVertices(Project& project, VertexUndo& undo, ColorTriple& 
 bool RemoveAllVertices(Project& project, VertexUndo& undo, Ui& ui) {
     if (ui.Ask(kRemoveAllQuestion, kRemoveAllCaption, Buttons::YesNo) != Answer::Yes)
         return false;
-    project.Vertices.clear();
     EmptyLinesPolygonsTextures(project);
+    project.Vertices.clear();
     project.HasGeometry = project.GeometryShown = false;
     ui.Log("All Vertices removed !");
     undo.Take(project); // an empty snapshot: a following Undo has nothing to bring back
@@ -375,6 +386,7 @@ bool AddInterpolatedVertices(Project& project, ColorTriple& currentLineColor, Ui
                 pump();
         }
         const std::size_t added = rebuilt.size() - old.size();
+        BumpRevision(project);
         project.Vertices = std::move(rebuilt);
         ui.Log(std::to_string(added) + " interpolated Vertices added");
     });
@@ -400,6 +412,7 @@ std::optional<int32_t> CreateInterpolatedVertex(Project& project, Ui& ui) {
     Vertex mid{Midpoint(a.X, b.X), Midpoint(a.Y, b.Y), Midpoint(a.Z, b.Z), true};
     a.Selected = b.Selected = false;
     vs.push_back(mid);
+    BumpRevision(project);
     const auto index = static_cast<int32_t>(vs.size() - 1);
     ui.Log("Created Vertex " + std::to_string(index) + ", located between Vertices " +
            std::to_string(selected[0]) + " and " + std::to_string(selected[1]));

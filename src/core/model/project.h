@@ -106,7 +106,18 @@ struct Project {
     int32_t CurrentTexture = 0; // 0 at program start, 999 after a reset
 
     BoundingBox Box;
+
+    // Moves on with every change of a list's shape: an element added or removed, indices
+    // renumbered, a list emptied or replaced (reset, read, merge, import, undo). Changing values
+    // in place (coordinates, colours, a redefined ring, a texture choice) leaves it. Undo
+    // records remember it and refuse to restore over any later change.
+    uint64_t Revision = 0;
 };
+
+// Marks a change of a list's shape (see Project::Revision).
+inline void BumpRevision(Project& project) {
+    ++project.Revision;
+}
 
 // Empties the Project and restores the defaults, in the documented order. The view's repaint
 // belongs to the caller.

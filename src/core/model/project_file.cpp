@@ -571,6 +571,7 @@ void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceL
 template <class Scan>
 std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, ProjectFileUi& ui,
                                        Scan scan) {
+    BumpRevision(p); // whatever part of the file is read, the lists are not what they were
     SourceLines where;
     try {
         scan(where);

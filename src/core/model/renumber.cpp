@@ -47,11 +47,12 @@ void FollowMarker(int32_t& marker, const std::vector<int32_t>& positions, int32_
     marker = moved < 0 ? none : moved;
 }
 
-void RemoveElements(std::vector<ObjectData>& list, int32_t* marker,
+void RemoveElements(Project& p, std::vector<ObjectData>& list, int32_t* marker,
                     const std::vector<bool>& remove) {
     if (marker)
         FollowMarker(*marker, NewPositions(list.size(), remove), kNoElement);
-    KeepUnflagged(list, remove);
+    if (KeepUnflagged(list, remove) > 0)
+        BumpRevision(p);
 }
 
 // Maps every vertex index through `newIndex` (one entry per old vertex). Indices past the old
@@ -109,17 +110,17 @@ void MoveSurvivorsDown(Project& p, const std::vector<int32_t>& newIndex,
 } // namespace
 
 void RemoveLinesWhere(Project& p, const std::vector<bool>& remove) {
-    RemoveElements(p.Lines, &p.CurrentLine, remove);
+    RemoveElements(p, p.Lines, &p.CurrentLine, remove);
 }
 
 void RemoveVisLinesWhere(Project& p, const std::vector<bool>& remove) {
-    RemoveElements(p.VisLines, nullptr, remove);
+    RemoveElements(p, p.VisLines, nullptr, remove);
 }
 
 void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
     const std::vector<int32_t> positions = NewPositions(p.Polygons.size(), remove);
     FollowMarker(p.CurrentPolygon, positions, kNoElement);
-    KeepUnflagged(p.Polygons, remove);
+    bool changed = KeepUnflagged(p.Polygons, remove) > 0;
 
     std::size_t outVolume = 0;
     for (std::size_t c = 0; c < p.CollVols.size(); ++c) {
@@ -136,6 +137,7 @@ void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
             vol.Rebounds[keep] = rebound;
             ++keep;
         }
+        changed = changed || keep < vol.PolygonIndices.size();
         vol.PolygonIndices.resize(keep);
         vol.Rebounds.resize(keep);
         if (keep == 0)
@@ -144,13 +146,18 @@ void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
             p.CollVols[outVolume] = std::move(vol);
         ++outVolume;
     }
+    changed = changed || outVolume < p.CollVols.size();
     p.CollVols.resize(outVolume);
+    if (changed)
+        BumpRevision(p);
 }
 
 void RemoveTexturesWhere(Project& p, const std::vector<bool>& remove) {
     const std::vector<int32_t> positions = NewPositions(p.Textures.size(), remove);
     FollowMarker(p.CurrentTexture, positions, kNoTexture);
-    KeepUnflagged(p.Textures, remove);
+    if (KeepUnflagged(p.Textures, remove) == 0)
+        return;
+    BumpRevision(p);
     for (ObjectData& polygon : p.Polygons) {
         const int32_t t = polygon.TextureIndex;
         if (t == kUntextured || t < 0 || static_cast<std::size_t>(t) >= positions.size())
@@ -176,6 +183,7 @@ int32_t RemoveVerticesWhere(Project& p, const std::vector<bool>& remove) {
     const auto removed = static_cast<int32_t>(n) - kept;
     if (removed == 0)
         return 0;
+    BumpRevision(p);
     RemovePolygonsWhere(p, UsingAny(p.Polygons, remove));
     RemoveLinesWhere(p, EndingInAny(p.Lines, remove));
     RemoveVisLinesWhere(p, EndingInAny(p.VisLines, remove));
@@ -190,6 +198,7 @@ void MergeVertices(Project& p, const std::vector<int32_t>& newIndex, int32_t kep
     const auto removed = static_cast<int32_t>(newIndex.size()) - kept;
     if (removed <= 0)
         return;
+    BumpRevision(p);
     Renumber(p.Polygons, newIndex, removed);
     Renumber(p.Lines, newIndex, removed);
     Renumber(p.VisLines, newIndex, removed);

@@ -4,7 +4,8 @@
 // a vertex, every texture index is 999 or names a texture, every collision plane names a polygon
 // and no collision volume is left without a plane. The project reader (dropping what a file
 // names wrongly) and the editor's removals both go through here. `remove` has one flag per
-// element; a missing flag keeps its element. Kept elements keep their order.
+// element; a missing flag keeps its element. Kept elements keep their order. A call that
+// changes a list bumps the Project's revision; one that changes nothing leaves it.
 #include <cstdint>
 #include <vector>
 

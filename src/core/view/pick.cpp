@@ -213,7 +213,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
         ui.Log("Line No. " + std::to_string(project.Lines.size() + 1) +
                " created, using vertices " + std::to_string(lineFirst_) + " and " + ns);
         linePickCount_ = 0;
-        CreateLine(project, lineFirst_, lineSecond_, editor_.LineColor);
+        CreatePickedLine(project, editor_, lineFirst_, lineSecond_);
         result.LinesChanged = true;
         switch (ui.AskCreateNewLine()) {
         case NextElement::SameColor:

@@ -96,13 +96,13 @@ void TLineform::RefreshLineList() {
 }
 
 void TLineform::ProjectChanged() {
-    UndoButton->setEnabled(undo_.Available());
+    UndoButton->setEnabled(undo_.Available(project_));
     RefreshLineList();
 }
 
 void TLineform::AfterChange() {
     RefreshLineList();
-    UndoButton->setEnabled(undo_.Available());
+    UndoButton->setEnabled(undo_.Available(project_));
     RemoveAllButton->setEnabled(!project_.Lines.empty());
     const bool any = SelectedCount(project_.Lines) > 0;
     EditButton->setEnabled(any);
@@ -120,7 +120,7 @@ void TLineform::showEvent(QShowEvent* event) {
     RemoveLineButton->setEnabled(false);
     LineListBox->setEnabled(true);
     RemoveAllButton->setEnabled(!project_.Lines.empty());
-    UndoButton->setEnabled(undo_.Available());
+    UndoButton->setEnabled(undo_.Available(project_));
     RefreshLineList();
 }
 
@@ -208,7 +208,7 @@ void TLineform::VertButtonClick() {
 }
 
 void TLineform::UndoButtonClick() {
-    undo_.Restore(project_);
+    undo_.Restore(project_, ui_);
     AfterChange();
 }
 
