@@ -38,19 +38,25 @@ std::vector<int32_t> NewPositions(std::size_t count, const std::vector<bool>& re
     return positions;
 }
 
-// A marker follows its element; one naming a removed element becomes `none`, one naming no
-// element at all stays as it is.
-void FollowMarker(int32_t& marker, const std::vector<int32_t>& positions, int32_t none) {
-    if (marker < 0 || static_cast<std::size_t>(marker) >= positions.size())
+// A marker follows its element (of `count`); one naming a removed element becomes `none`, one
+// naming no element at all stays as it is.
+void FollowMarker(int32_t& marker, std::size_t count, const std::vector<bool>& remove,
+                  int32_t none) {
+    if (marker < 0 || static_cast<std::size_t>(marker) >= count)
         return;
-    const int32_t moved = positions[static_cast<std::size_t>(marker)];
-    marker = moved < 0 ? none : moved;
+    const auto at = static_cast<std::size_t>(marker);
+    if (Flagged(remove, at)) {
+        marker = none;
+        return;
+    }
+    const auto end = remove.begin() + static_cast<std::ptrdiff_t>(std::min(at, remove.size()));
+    marker -= static_cast<int32_t>(std::count(remove.begin(), end, true));
 }
 
 void RemoveElements(Project& p, std::vector<ObjectData>& list, int32_t* marker,
                     const std::vector<bool>& remove) {
     if (marker)
-        FollowMarker(*marker, NewPositions(list.size(), remove), kNoElement);
+        FollowMarker(*marker, list.size(), remove, kNoElement);
     if (KeepUnflagged(list, remove) > 0)
         BumpRevision(p);
 }
@@ -94,10 +100,11 @@ std::vector<bool> EndingInAny(const std::vector<ObjectData>& items, const std::v
 
 // The survivors' coordinates move to their new positions; the Selected flags stay where they
 // are, and the list ends after the last survivor.
-void MoveSurvivorsDown(Project& p, const std::vector<int32_t>& newIndex,
-                       const std::vector<bool>& survivor, int32_t kept) {
+template <class Survivor>
+void MoveSurvivorsDown(Project& p, const std::vector<int32_t>& newIndex, Survivor survivor,
+                       int32_t kept) {
     for (std::size_t i = 0; i < newIndex.size(); ++i)
-        if (survivor[i]) {
+        if (survivor(i)) {
             Vertex& to = p.Vertices[static_cast<std::size_t>(newIndex[i])];
             const Vertex& from = p.Vertices[i];
             to.X = from.X;
@@ -118,8 +125,9 @@ void RemoveVisLinesWhere(Project& p, const std::vector<bool>& remove) {
 }
 
 void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
-    const std::vector<int32_t> positions = NewPositions(p.Polygons.size(), remove);
-    FollowMarker(p.CurrentPolygon, positions, kNoElement);
+    FollowMarker(p.CurrentPolygon, p.Polygons.size(), remove, kNoElement);
+    const std::vector<int32_t> positions =
+        p.CollVols.empty() ? std::vector<int32_t>{} : NewPositions(p.Polygons.size(), remove);
     bool changed = KeepUnflagged(p.Polygons, remove) > 0;
 
     std::size_t outVolume = 0;
@@ -154,7 +162,7 @@ void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
 
 void RemoveTexturesWhere(Project& p, const std::vector<bool>& remove) {
     const std::vector<int32_t> positions = NewPositions(p.Textures.size(), remove);
-    FollowMarker(p.CurrentTexture, positions, kNoTexture);
+    FollowMarker(p.CurrentTexture, p.Textures.size(), remove, kNoTexture);
     if (KeepUnflagged(p.Textures, remove) == 0)
         return;
     BumpRevision(p);
@@ -170,14 +178,12 @@ void RemoveTexturesWhere(Project& p, const std::vector<bool>& remove) {
 int32_t RemoveVerticesWhere(Project& p, const std::vector<bool>& remove) {
     const std::size_t n = p.Vertices.size();
     std::vector<int32_t> newIndex(n);
-    std::vector<bool> survivor(n);
     int32_t kept = 0;
     for (std::size_t i = 0; i < n; ++i) {
         // A removed vertex's entry is never used by what survives; it gets the value one-by-one
         // removal would leave in it.
         newIndex[i] = kept;
-        survivor[i] = !Flagged(remove, i);
-        if (survivor[i])
+        if (!Flagged(remove, i))
             ++kept;
     }
     const auto removed = static_cast<int32_t>(n) - kept;
@@ -190,7 +196,8 @@ int32_t RemoveVerticesWhere(Project& p, const std::vector<bool>& remove) {
     Renumber(p.Polygons, newIndex, removed);
     Renumber(p.Lines, newIndex, removed);
     Renumber(p.VisLines, newIndex, removed);
-    MoveSurvivorsDown(p, newIndex, survivor, kept);
+    MoveSurvivorsDown(
+        p, newIndex, [&remove](std::size_t i) { return !Flagged(remove, i); }, kept);
     return removed;
 }
 
@@ -202,15 +209,12 @@ void MergeVertices(Project& p, const std::vector<int32_t>& newIndex, int32_t kep
     Renumber(p.Polygons, newIndex, removed);
     Renumber(p.Lines, newIndex, removed);
     Renumber(p.VisLines, newIndex, removed);
-    // A survivor is the first vertex to reach its new position.
-    std::vector<bool> survivor(newIndex.size());
+    // A survivor is the first vertex to reach its new position; in list order they are
+    // numbered 0, 1, 2, ...
     int32_t next = 0;
-    for (std::size_t i = 0; i < newIndex.size(); ++i)
-        if (newIndex[i] == next) {
-            survivor[i] = true;
-            ++next;
-        }
-    MoveSurvivorsDown(p, newIndex, survivor, kept);
+    MoveSurvivorsDown(
+        p, newIndex, [&](std::size_t i) { return newIndex[i] == next ? (++next, true) : false; },
+        kept);
 }
 
 } // namespace meshforge
