@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,11 +24,16 @@ namespace {
 
 using test::FakeUi;
 
+// The user agrees to every question and adds imports without an offset.
 struct Editor {
     Project p;
     EditorState editor{1};
     FakeUi ui;
     std::mt19937 rng{1};
+    Editor() {
+        ui.answers = {Answer::Yes, Answer::Yes};
+        ui.offsetAnswers = {Offset3{}, Offset3{}};
+    }
 };
 using Step = std::function<void(Editor&)>;
 
@@ -72,211 +78,157 @@ void Select(std::vector<Vertex>& vertices, std::initializer_list<std::size_t> wh
         vertices[i].Selected = true;
 }
 
-const Step kNothing;
+// What a user can do between taking an undo record and pressing "Undo".
+const Step Reset = [](Editor& e) { ResetProject(e.p); };
+const Step AddAVertex = [](Editor& e) { AddVertex(e.p, {"1", "2", "3"}, e.ui); };
+const Step DeleteLastVertex = [](Editor& e) { DeleteVertex(e.p, 4); };
+const Step ModifyVertexZero = [](Editor& e) {
+    Select(e.p.Vertices, {0});
+    ModifySelectedVertices(e.p, {"5", "", ""}, e.editor.UndoVertices, e.ui);
+};
+const Step RemoveVertexOne = [](Editor& e) {
+    Select(e.p.Vertices, {1});
+    RemoveSelectedVertices(e.p, e.editor.UndoVertices, e.editor.LineColor, e.ui);
+};
+const Step RemoveAllTheVertices = [](Editor& e) {
+    RemoveAllVertices(e.p, e.editor.UndoVertices, e.ui);
+};
+const Step RemoveDoubles = [](Editor& e) { RemoveDoubleVertices(e.p, e.editor.LineColor, e.ui); };
+const Step Interpolate = [](Editor& e) { AddInterpolatedVertices(e.p, e.editor.LineColor, e.ui); };
+const Step InterpolateOne = [](Editor& e) {
+    Select(e.p.Vertices, {0, 1});
+    CreateInterpolatedVertex(e.p, e.ui);
+};
+const Step AddALine = [](Editor& e) { CreateLine(e.p, 2, 3, {}); };
+const Step RemoveLineZero = [](Editor& e) {
+    SelectRows(e.p.Lines, {true});
+    RemoveSelectedLines(e.p, e.editor.UndoLines);
+};
+const Step RemoveAllTheLines = [](Editor& e) { RemoveAllLines(e.p, e.editor.UndoLines, e.ui); };
+const Step RecolourLines = [](Editor& e) {
+    SelectRows(e.p.Lines, {true, true});
+    RedefineSelectedLineColor(e.p, e.editor.LineColor, e.editor.UndoLines, e.ui);
+};
+const Step RepickLineZero = [](Editor& e) {
+    PickState pick(e.editor);
+    pick.StartLineRedefinition(e.p, 0);
+    for (std::size_t v : {2, 3})
+        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui);
+};
+const Step CreateTheVisLines = [](Editor& e) { CreateVisLines(e.p, {}, e.ui); };
+const Step RemoveTheVisLines = [](Editor& e) { RemoveVisLines(e.p, e.ui); };
+const Step ConvertTheVisLines = [](Editor& e) { ConvertVisLines(e.p, e.ui); };
+const Step AddAPolygon = [](Editor& e) { CreatePolygon(e.p, {0, 1, 3, 0}, {}, e.ui); };
+const Step RemovePolygonZero = [](Editor& e) {
+    SelectRows(e.p.Polygons, {true});
+    RemoveSelectedPolygons(e.p);
+};
+const Step RemoveNoPolygon = [](Editor& e) { RemoveSelectedPolygons(e.p); };
+const Step RemoveAllThePolygons = [](Editor& e) { RemoveAllPolygons(e.p, e.ui); };
+const Step RetexturePolygonZero = [](Editor& e) {
+    SelectRows(e.p.Polygons, {true});
+    ReassignSelectedTexture(e.p, 1, e.ui);
+};
+const Step RemoveTextureZero = [](Editor& e) { RemoveTexturesWhere(e.p, {true}); };
+const Step RemoveNoTexture = [](Editor& e) { RemoveTexturesWhere(e.p, {}); };
+const Step ReadAnotherProject = [](Editor& e) {
+    ResetProject(e.p);
+    ReadProjectText(e.p, TextOf(Other()), e.ui);
+};
+const Step MergeAProject = [](Editor& e) {
+    MergeProjectText(e.p, "/x/m.3dp", TextOf(Other()), e.ui);
+};
+const Step ImportVertexText = [](Editor& e) {
+    ReadVertexText(e.p, "v.vtx", VertexTextOf(Base()), e.ui);
+};
+const Step CancelVertexText = [](Editor& e) {
+    e.ui.offsetAnswers = {std::nullopt}; // the offset dialog is closed
+    ReadVertexText(e.p, "v.vtx", VertexTextOf(Base()), e.ui);
+};
+const Step Import3DOText = [](Editor& e) {
+    Read3DOText(e.p, "t.txt", ThreeDOTextOf(Base()), e.ui, e.rng);
+};
+const Step ImportDxf = [](Editor& e) {
+    ImportDxfText(e.p, "d.dxf",
+                  "  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\n0\n10\n7\n20\n8\n30\n9\n"
+                  "  0\nENDSEC\n  0\nEOF\n",
+                  DxfKind::Point, e.ui, e.rng);
+};
+const Step UndoVertices = [](Editor& e) {
+    e.editor.UndoVertices.Restore(e.p, e.editor.LineColor, e.ui);
+};
+const Step UndoLines = [](Editor& e) { e.editor.UndoLines.Restore(e.p, e.ui); };
+// "Add Line": the window takes the record, then two lines are picked in the view.
+const Step StartAddLine = [](Editor& e) {
+    e.editor.UndoLines.Take(e.p);
+    e.ui.newLineAnswers = {NextElement::SameColor, NextElement::SameColor};
+};
+const Step PickTwoLines = [](Editor& e) {
+    PickState pick(e.editor);
+    pick.StartLineCreation(e.ui);
+    for (std::size_t v : {2, 3, 0, 3})
+        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui);
+};
 
+std::string StateOf(const Project& p) {
+    return TextOf(p) + std::to_string(p.VisLines.size());
+}
+
+// A new operation that changes a list gets a row here.
 TEST(Revision, EveryChangeOfAListMovesItAndNoValueChangeDoes) {
     enum Effect { Shape, Values, Nothing };
     struct Case {
         const char* name;
-        Effect effect;
+        std::vector<Step> prepare;
         Step op;
-        Step prepare = kNothing;
+        Effect effect;
     };
     const Case cases[] = {
-        {"reset", Shape, [](Editor& e) { ResetProject(e.p); }},
-        {"add vertex", Shape,
-         [](Editor& e) {
-             AddVertex(e.p, {"1", "2", "3"}, e.ui);
-         }},
-        {"delete vertex", Shape, [](Editor& e) { DeleteVertex(e.p, 4); }},
-        {"remove selected vertices", Shape,
-         [](Editor& e) {
-             Select(e.p.Vertices, {3});
-             RemoveSelectedVertices(e.p, e.editor.UndoVertices, e.editor.LineColor, e.ui);
-         }},
-        {"remove all vertices", Shape,
-         [](Editor& e) {
-             e.ui.answers = {Answer::Yes};
-             RemoveAllVertices(e.p, e.editor.UndoVertices, e.ui);
-         }},
-        {"remove double vertices", Shape, [](Editor& e) { MergeDoubleVertices(e.p); }},
-        {"add interpolated vertices", Shape,
-         [](Editor& e) {
-             e.ui.answers = {Answer::Yes};
-             AddInterpolatedVertices(e.p, e.editor.LineColor, e.ui);
-         }},
-        {"create interpolated vertex", Shape,
-         [](Editor& e) {
-             Select(e.p.Vertices, {0, 1});
-             CreateInterpolatedVertex(e.p, e.ui);
-         }},
-        {"create line", Shape, [](Editor& e) { CreateLine(e.p, 2, 3, {}); }},
-        {"remove selected lines", Shape,
-         [](Editor& e) {
-             SelectRows(e.p.Lines, {true});
-             RemoveSelectedLines(e.p, e.editor.UndoLines);
-         }},
-        {"remove all lines", Shape,
-         [](Editor& e) {
-             e.ui.answers = {Answer::Yes};
-             RemoveAllLines(e.p, e.editor.UndoLines, e.ui);
-         }},
-        {"create visualization lines", Shape, [](Editor& e) { CreateVisLines(e.p, {}, e.ui); }},
-        {"remove visualization lines", Shape, [](Editor& e) { RemoveVisLines(e.p, e.ui); },
-         [](Editor& e) { CreateVisLines(e.p, {}, e.ui); }},
-        {"convert visualization lines", Shape, [](Editor& e) { ConvertVisLines(e.p, e.ui); },
-         [](Editor& e) { CreateVisLines(e.p, {}, e.ui); }},
-        {"create polygon", Shape,
-         [](Editor& e) {
-             CreatePolygon(e.p, {0, 1, 3, 0}, {}, e.ui);
-         }},
-        {"remove selected polygons", Shape,
-         [](Editor& e) {
-             SelectRows(e.p.Polygons, {true});
-             RemoveSelectedPolygons(e.p);
-         }},
-        {"remove all polygons", Shape,
-         [](Editor& e) {
-             e.ui.answers = {Answer::Yes};
-             RemoveAllPolygons(e.p, e.ui);
-         }},
-        {"remove a texture", Shape, [](Editor& e) { RemoveTexturesWhere(e.p, {true}); }},
-        {"read a project", Shape, [](Editor& e) { ReadProjectText(e.p, TextOf(Other()), e.ui); }},
-        {"merge a project", Shape,
-         [](Editor& e) {
-             e.ui.offsetAnswers = {Offset3{}};
-             MergeProjectText(e.p, "/x/m.3dp", TextOf(Base()), e.ui);
-         }},
-        {"import vertex text", Shape,
-         [](Editor& e) {
-             e.ui.offsetAnswers = {Offset3{}};
-             ReadVertexText(e.p, "v.vtx", VertexTextOf(Base()), e.ui);
-         }},
-        {"import 3DOText", Shape,
-         [](Editor& e) {
-             e.ui.offsetAnswers = {Offset3{}};
-             Read3DOText(e.p, "t.txt", ThreeDOTextOf(Base()), e.ui, e.rng);
-         }},
-        {"import DXF", Shape,
-         [](Editor& e) {
-             e.ui.offsetAnswers = {Offset3{}};
-             ImportDxfText(e.p, "d.dxf",
-                           "  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\n0\n10\n7\n20\n8\n30\n9\n"
-                           "  0\nENDSEC\n  0\nEOF\n",
-                           DxfKind::Point, e.ui, e.rng);
-         }},
-        {"vertex undo", Shape,
-         [](Editor& e) { e.editor.UndoVertices.Restore(e.p, e.editor.LineColor, e.ui); },
-         [](Editor& e) {
-             Select(e.p.Vertices, {0});
-             ModifySelectedVertices(e.p, {"5", "", ""}, e.editor.UndoVertices, e.ui);
-         }},
-        {"line undo", Shape, [](Editor& e) { e.editor.UndoLines.Restore(e.p, e.ui); },
-         [](Editor& e) {
-             SelectRows(e.p.Lines, {true});
-             RedefineSelectedLineColor(e.p, e.editor.LineColor, e.editor.UndoLines, e.ui);
-         }},
-
-        {"modify vertices", Values,
-         [](Editor& e) {
-             Select(e.p.Vertices, {0});
-             ModifySelectedVertices(e.p, {"5", "", ""}, e.editor.UndoVertices, e.ui);
-         }},
-        {"recolour lines", Values,
-         [](Editor& e) {
-             SelectRows(e.p.Lines, {true, true});
-             RedefineSelectedLineColor(e.p, e.editor.LineColor, e.editor.UndoLines, e.ui);
-         }},
-        {"reassign a texture", Values,
-         [](Editor& e) {
-             SelectRows(e.p.Polygons, {true});
-             ReassignSelectedTexture(e.p, 1, e.ui);
-         }},
-        {"redefine a line by picking", Values,
-         [](Editor& e) {
-             PickState pick(e.editor);
-             pick.StartLineRedefinition(e.p, 0);
-             pick.Click(e.p, {VertexPickName(2)}, true, false, e.ui);
-             pick.Click(e.p, {VertexPickName(3)}, true, false, e.ui);
-         }},
-        {"remove no polygon", Nothing, [](Editor& e) { RemoveSelectedPolygons(e.p); }},
-        {"remove no texture", Nothing, [](Editor& e) { RemoveTexturesWhere(e.p, {}); }},
-        {"remove doubles where there are none", Nothing,
-         [](Editor& e) { MergeDoubleVertices(e.p); }, [](Editor& e) { DeleteVertex(e.p, 4); }},
-        {"cancelled import", Nothing,
-         [](Editor& e) { ReadVertexText(e.p, "v.vtx", VertexTextOf(Base()), e.ui); }},
+        {"reset", {}, Reset, Shape},
+        {"add vertex", {}, AddAVertex, Shape},
+        {"delete vertex", {}, DeleteLastVertex, Shape},
+        {"remove selected vertices", {}, RemoveVertexOne, Shape},
+        {"remove all vertices", {}, RemoveAllTheVertices, Shape},
+        {"remove double vertices", {}, RemoveDoubles, Shape},
+        {"add interpolated vertices", {}, Interpolate, Shape},
+        {"create interpolated vertex", {}, InterpolateOne, Shape},
+        {"create line", {}, AddALine, Shape},
+        {"remove selected lines", {}, RemoveLineZero, Shape},
+        {"remove all lines", {}, RemoveAllTheLines, Shape},
+        {"create visualization lines", {}, CreateTheVisLines, Shape},
+        {"remove visualization lines", {CreateTheVisLines}, RemoveTheVisLines, Shape},
+        {"convert visualization lines", {CreateTheVisLines}, ConvertTheVisLines, Shape},
+        {"create polygon", {}, AddAPolygon, Shape},
+        {"remove selected polygons", {}, RemovePolygonZero, Shape},
+        {"remove all polygons", {}, RemoveAllThePolygons, Shape},
+        {"remove a texture", {}, RemoveTextureZero, Shape},
+        {"read a project", {}, ReadAnotherProject, Shape},
+        {"merge a project", {}, MergeAProject, Shape},
+        {"import vertex text", {}, ImportVertexText, Shape},
+        {"import 3DOText", {}, Import3DOText, Shape},
+        {"import DXF", {}, ImportDxf, Shape},
+        {"vertex undo", {ModifyVertexZero}, UndoVertices, Shape},
+        {"line undo", {RecolourLines}, UndoLines, Shape},
+        {"modify vertices", {}, ModifyVertexZero, Values},
+        {"recolour lines", {}, RecolourLines, Values},
+        {"reassign a texture", {}, RetexturePolygonZero, Values},
+        {"re-pick a line", {}, RepickLineZero, Values},
+        {"remove no polygon", {}, RemoveNoPolygon, Nothing},
+        {"remove no texture", {}, RemoveNoTexture, Nothing},
+        {"remove doubles where there are none", {DeleteLastVertex}, RemoveDoubles, Nothing},
+        {"cancelled import", {}, CancelVertexText, Nothing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Editor e;
         e.p = Base();
-        if (c.prepare)
-            c.prepare(e);
+        for (const Step& step : c.prepare)
+            step(e);
         const Project before = e.p;
         c.op(e);
         EXPECT_EQ(e.p.Revision != before.Revision, c.effect == Shape);
-        // Whether the operation changed anything at all.
-        auto state = [](const Project& p) { return TextOf(p) + std::to_string(p.VisLines.size()); };
-        EXPECT_EQ(state(e.p) != state(before), c.effect != Nothing);
+        EXPECT_EQ(StateOf(e.p) != StateOf(before), c.effect != Nothing);
     }
-}
-
-// Steps a user can take between taking an undo record and pressing "Undo".
-void ModifyVertexZero(Editor& e) {
-    Select(e.p.Vertices, {0});
-    ModifySelectedVertices(e.p, {"5", "", ""}, e.editor.UndoVertices, e.ui);
-}
-void RemoveVertexOne(Editor& e) {
-    Select(e.p.Vertices, {1});
-    RemoveSelectedVertices(e.p, e.editor.UndoVertices, e.editor.LineColor, e.ui);
-}
-void AddALine(Editor& e) {
-    CreateLine(e.p, 2, 3, {});
-}
-void MergeAProject(Editor& e) {
-    e.ui.offsetAnswers = {Offset3{}};
-    MergeProjectText(e.p, "/x/m.3dp", TextOf(Other()), e.ui);
-}
-void RemoveDoubles(Editor& e) {
-    RemoveDoubleVertices(e.p, e.editor.LineColor, e.ui);
-}
-void ReadAnotherProject(Editor& e) {
-    ResetProject(e.p);
-    e.p.ProjectFileName = "/x/other.3dp";
-    ReadProjectText(e.p, TextOf(Other()), e.ui);
-}
-void RecolourLines(Editor& e) {
-    SelectRows(e.p.Lines, {true, true});
-    RedefineSelectedLineColor(e.p, e.editor.LineColor, e.editor.UndoLines, e.ui);
-}
-void RemoveNoPolygon(Editor& e) {
-    RemoveSelectedPolygons(e.p);
-}
-void RemoveLineZero(Editor& e) {
-    SelectRows(e.p.Lines, {true});
-    RemoveSelectedLines(e.p, e.editor.UndoLines);
-}
-void RemoveAllTheLines(Editor& e) {
-    e.ui.answers = {Answer::Yes};
-    RemoveAllLines(e.p, e.editor.UndoLines, e.ui);
-}
-void CreateTheVisLines(Editor& e) {
-    CreateVisLines(e.p, {}, e.ui);
-}
-void RemovePolygonZero(Editor& e) {
-    SelectRows(e.p.Polygons, {true});
-    RemoveSelectedPolygons(e.p);
-}
-// "Add Line": the window takes the record, then lines are picked in the view.
-void StartAddLine(Editor& e) {
-    e.editor.UndoLines.Take(e.p);
-    e.ui.newLineAnswers = {NextElement::SameColor, NextElement::SameColor};
-}
-void PickTwoLines(Editor& e) {
-    PickState pick(e.editor);
-    pick.StartLineCreation(e.ui);
-    for (std::size_t v : {2, 3, 0, 3})
-        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui);
 }
 
 struct UndoCase {
@@ -315,7 +267,7 @@ TEST(UndoRevision, VertexUndoRestoresOnlyOverTheListsItsCommandLeft) {
             EXPECT_EQ(e.p.Polygons.size(), 2u);
             EXPECT_TRUE(e.ui.messages.empty());
         } else {
-            EXPECT_EQ(TextOf(e.p), TextOf(before));
+            EXPECT_EQ(StateOf(e.p), StateOf(before));
             EXPECT_EQ(e.ui.messages, std::vector<std::string>{std::string(kUndoStaleMessage)});
         }
         EXPECT_FALSE(e.editor.UndoVertices.CanRestore(e.p));
@@ -345,14 +297,13 @@ TEST(UndoRevision, LineUndoRestoresOnlyOverTheListsItsCommandLeft) {
         const Project before = e.p;
         e.ui.messages.clear();
         const LineUndoResult result = e.editor.UndoLines.Restore(e.p, e.ui);
+        EXPECT_EQ(result, c.restored ? LineUndoResult::Restored : LineUndoResult::Stale);
         if (c.restored) {
-            EXPECT_EQ(result, LineUndoResult::Restored);
             ASSERT_EQ(e.p.Lines.size(), 2u);
             EXPECT_EQ(e.p.Lines[1].VertexIndices, (std::vector<int32_t>{1, 2}));
             EXPECT_EQ(e.p.Lines[1].Color, ColorTriple{});
         } else {
-            EXPECT_EQ(result, LineUndoResult::Stale);
-            EXPECT_EQ(TextOf(e.p), TextOf(before));
+            EXPECT_EQ(StateOf(e.p), StateOf(before));
             EXPECT_EQ(e.ui.messages, std::vector<std::string>{std::string(kUndoStaleMessage)});
         }
         EXPECT_FALSE(e.editor.UndoLines.Available(e.p));
