@@ -40,7 +40,6 @@ Project MakeProject() {
         std::ofstream(file) << "BM";
         p.Textures.push_back({file, 0, "", 0, 0x00DDDDDD});
     }
-    p.TextureObjects.resize(10);
     p.Polygons.reserve(kTriangles);
     std::uniform_int_distribution<int> vertex(0, kVertices - 1), texture(0, 9);
     for (int i = 0; i < kTriangles; ++i) {

@@ -27,6 +27,7 @@ namespace {
 
 struct Fixture {
     Project project;
+    EditorState editor;
     GeneralOptions general;
     QuietUi ui;
     std::unique_ptr<TViewForm> view;
@@ -147,7 +148,7 @@ int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(TViewForm::ContextFormat());
     QApplication app(argc, argv);
     Fixture f;
-    f.view = std::make_unique<TViewForm>(f.project, f.general, f.ui, std::string("./"));
+    f.view = std::make_unique<TViewForm>(f.project, f.editor, f.general, f.ui, std::string("./"));
     f.view->resize(1024, 768);
     f.view->show();
     for (int i = 0; i < 20; ++i)

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "cli_ui.h"
+#include "edit/editor_state.h"
 #include "edit/vertices.h"
 #include "io/dxf_export.h"
 #include "io/dxf_import.h"
@@ -11,7 +12,6 @@
 #include "settings/settings.h"
 #include "util/app_folder.h"
 #include "util/errors.h"
-#include "view/pick.h"
 
 #include <CLI/CLI.hpp>
 
@@ -122,7 +122,7 @@ std::function<int()> VertexCommand(CLI::App& sub, bool askable,
 
 std::function<int()> RemoveDoubles(CLI::App& sub) {
     return VertexCommand(sub, false, [](Project& project, Ui& ui) {
-        ColorTriple lineColor = EditColors{}.Line;
+        ColorTriple lineColor = kStartElementColor;
         RemoveDoubleVertices(project, lineColor, ui);
         return true;
     });
@@ -130,7 +130,7 @@ std::function<int()> RemoveDoubles(CLI::App& sub) {
 
 std::function<int()> Interpolate(CLI::App& sub) {
     return VertexCommand(sub, true, [](Project& project, Ui& ui) {
-        ColorTriple lineColor = EditColors{}.Line;
+        ColorTriple lineColor = kStartElementColor;
         return AddInterpolatedVertices(project, lineColor, ui);
     });
 }
@@ -234,7 +234,7 @@ std::function<int()> ImportDxfCommand(CLI::App& sub) {
         if (ImportDxf(project, *file, k, ui, rng, {}, scan.Count(k)).Outcome !=
             DxfImportOutcome::Imported)
             return 1;
-        ColorTriple lineColor = EditColors{}.Line;
+        ColorTriple lineColor = kStartElementColor;
         FinishDxfImport(project, lineColor, ui);
         SaveImported(project, into->empty(), *out, *appFolder, ui);
         return 0;

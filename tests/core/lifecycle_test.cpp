@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 using namespace meshforge;
 using meshforge::test::FakeUi;
@@ -324,7 +325,7 @@ TEST_F(Lifecycle, AddDataAsksWithTheOpenProjectsDescription) {
     ui.openAnswers = {other, other};
     ui.answers = {Answer::No, Answer::Yes};
     ui.offsetAnswers = {Offset3{10, 0, 0}};
-    AddData(p, ui);
+    AddData(p, s, ui);
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text,
               "Project Description:\rCurrent one\r\rOK to add Data from this project ?");
@@ -332,7 +333,7 @@ TEST_F(Lifecycle, AddDataAsksWithTheOpenProjectsDescription) {
     EXPECT_EQ(ui.questions[0].buttons, Buttons::YesNo);
     EXPECT_EQ(p.Vertices.size(), 3u);
 
-    AddData(p, ui);
+    AddData(p, s, ui);
     ASSERT_EQ(p.Vertices.size(), 6u);
     EXPECT_EQ(p.Vertices[4].X, 11.0f);
     EXPECT_EQ(p.Polygons.size(), 2u);
@@ -348,6 +349,71 @@ TEST_F(Lifecycle, ClearAllResetsTheSession) {
     EXPECT_EQ(ui.log, std::vector<std::string>{"All Data Cleared !"});
     EXPECT_EQ(s.ViewCaption, "New Project");
     EXPECT_FALSE(s.Menus.SaveProject);
+}
+
+// Every command that replaces the Project drops the undo records and the pivot; one that is
+// cancelled before anything changed keeps them.
+TEST_F(Lifecycle, CommandsThatReplaceTheProjectResetTheEditorState) {
+    const std::string file = WriteFile(dir, "e.3dp", Triangle());
+    struct Case {
+        const char* name;
+        std::function<void(Lifecycle&)> command;
+        bool reset;
+    };
+    const Case cases[] = {
+        {"close", [](Lifecycle& t) { CloseProject(t.p, t.s, t.save, t.ui); }, true},
+        {"close cancelled",
+         [](Lifecycle& t) {
+             t.ui.answers = {Answer::Cancel};
+             CloseProject(t.p, t.s, t.save, t.ui);
+         },
+         false},
+        {"clear all", [](Lifecycle& t) { ClearAll(t.p, t.s, t.ui); }, true},
+        {"open",
+         [&file](Lifecycle& t) {
+             t.ui.openAnswers = {file};
+             OpenProject(t.p, t.s, t.save, t.ui);
+         },
+         true},
+        {"recent file", [&file](Lifecycle& t) { OpenProjectFile(t.p, t.s, t.save, t.ui, file); },
+         true},
+        {"command line",
+         [&file](Lifecycle& t) {
+             t.p.ProjectFileName = kNoFile;
+             OpenFromCommandLine(t.p, t.s, t.ui, {file});
+         },
+         true},
+        {"add data",
+         [&file](Lifecycle& t) {
+             t.ui.openAnswers = {file};
+             t.ui.answers = {Answer::Yes};
+             t.ui.offsetAnswers = {Offset3{}};
+             AddData(t.p, t.s, t.ui);
+         },
+         true},
+        {"add data declined",
+         [&file](Lifecycle& t) {
+             t.ui.openAnswers = {file};
+             AddData(t.p, t.s, t.ui);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        p = Triangle();
+        s = Session{};
+        s.AppFolder = dir.Folder();
+        ui = FakeUi{};
+        ui.answers = {Answer::No}; // "Save project data ?"
+        s.Editor.UndoVertices.Take(p);
+        s.Editor.UndoLines.Take(p);
+        s.Editor.PivotVertex = 1;
+        Project same = p; // the lists the records were taken from
+        c.command(*this);
+        EXPECT_EQ(s.Editor.PivotVertex == kNoElement, c.reset);
+        EXPECT_EQ(s.Editor.UndoVertices.CanRestore(same), !c.reset);
+        EXPECT_EQ(s.Editor.UndoLines.Available(same), !c.reset);
+    }
 }
 
 TEST_F(Lifecycle, LocalHelpNeedsTheHelpPage) {

@@ -1,5 +1,6 @@
 #include "edit/lines.h"
 
+#include "app/commands.h"
 #include "app/lifecycle.h"
 #include "fake_ui.h"
 
@@ -63,18 +64,19 @@ TEST(LineRemoval, RemovesLinesOneAndThreeOfFive) {
     EXPECT_EQ(SelectedCount(p.Lines), 2u);
     p.CurrentLine = 1;
     LineUndoSnapshot undo;
+    FakeUi ui;
     RemoveSelectedLines(p, undo);
     EXPECT_EQ(EndsOf(p.Lines), (std::vector<Ends>{{0, 1}, {2, 3}, {4, 5}}));
     EXPECT_EQ(LineListEntries(p),
               (std::vector<std::string>{"0  :  0,1", "1  :  2,3", "2  :  4,5"}));
     EXPECT_EQ(p.CurrentLine, kNoElement);
 
-    ASSERT_TRUE(undo.Available());
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::Restored);
+    ASSERT_TRUE(undo.Available(p));
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::Restored);
     EXPECT_EQ(p.Lines.size(), 5u);
     EXPECT_EQ(p.Lines[3].Color, (ColorTriple{0.3f, 0, 0}));
     EXPECT_EQ(SelectedCount(p.Lines), 0u);
-    EXPECT_FALSE(undo.Available());
+    EXPECT_FALSE(undo.Available(p));
 }
 
 TEST(LineRemoval, DeleteLineRemovesOnlyTheCurrentOne) {
@@ -96,7 +98,7 @@ TEST(LineRemoval, RemoveAllAsksAndCanBeUndone) {
     FakeUi ui;
     EXPECT_FALSE(RemoveAllLines(p, undo, ui)); // unscripted: No
     EXPECT_EQ(p.Lines.size(), 3u);
-    EXPECT_FALSE(undo.Available());
+    EXPECT_FALSE(undo.Available(p));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text, "Are you sure ?");
     EXPECT_EQ(ui.questions[0].caption, "Remove all Lines");
@@ -108,41 +110,27 @@ TEST(LineRemoval, RemoveAllAsksAndCanBeUndone) {
     EXPECT_TRUE(p.Lines.empty());
     EXPECT_EQ(p.CurrentLine, kNoElement);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"All Lines Cleared !"}));
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::Restored);
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::Restored);
     EXPECT_EQ(EndsOf(p.Lines), (std::vector<Ends>{{0, 1}, {1, 2}, {2, 3}}));
-    EXPECT_FALSE(undo.Available());
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::Empty);
+    EXPECT_FALSE(undo.Available(p));
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::Empty);
     EXPECT_EQ(p.Lines.size(), 3u);
 }
 
-TEST(LineUndo, NeverRestoresIntoAnotherProjectOrPastTheVertices) {
+TEST(LineUndo, NeverRestoresPastTheVertices) {
     LineUndoSnapshot undo;
-    Project p = WithLines(3);
-    p.ProjectFileName = "a.gpl";
+    FakeUi ui;
+    Project p = WithLines(3); // lines up to vertex 3
     undo.Take(p);
-    p.ProjectFileName = "b.gpl"; // another project was loaded
-    p.Lines.clear();
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::ProjectChanged);
-    EXPECT_TRUE(p.Lines.empty());
-    EXPECT_FALSE(undo.Available());
-
-    p = WithLines(3);
-    undo.Take(p);
-    ResetProject(p);
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::VertexMissing);
-    EXPECT_TRUE(p.Lines.empty());
-
-    p = WithLines(3); // lines up to vertex 3
-    undo.Take(p);
-    p.Vertices.resize(3);
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::VertexMissing);
+    p.Vertices.resize(3); // behind the revision's back
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::VertexMissing);
     EXPECT_EQ(p.Lines.size(), 3u);
-    EXPECT_FALSE(undo.Available());
+    EXPECT_FALSE(undo.Available(p));
 
     undo.Take(p);
     undo.Discard();
-    EXPECT_FALSE(undo.Available());
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::Empty);
+    EXPECT_FALSE(undo.Available(p));
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::Empty);
 }
 
 TEST(LineRecolor, SelectedLinesTakeTheCurrentColourEvenWhenCancelled) {
@@ -161,7 +149,7 @@ TEST(LineRecolor, SelectedLinesTakeTheCurrentColourEvenWhenCancelled) {
     RedefineSelectedLineColor(p, current, undo, ui);
     EXPECT_EQ(current, (ColorTriple{0x33 / 255.0f, 0, 1}));
     EXPECT_EQ(p.Lines[2].Color, current);
-    EXPECT_EQ(undo.Restore(p), LineUndoResult::Restored);
+    EXPECT_EQ(undo.Restore(p, ui), LineUndoResult::Restored);
     EXPECT_EQ(p.Lines[2].Color, (ColorTriple{0.2f, 0.4f, 0.6f}));
 }
 

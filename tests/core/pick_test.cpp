@@ -68,7 +68,8 @@ TEST(HoverText, LastHitDecidesAndNamesTheTexture) {
 TEST(PickClick, WrongPicksAreReportedAndChangeNothing) {
     Project p = WithVertices(3);
     FakeUi ui;
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     EXPECT_FALSE(pick.Click(p, V({0}), true, false, ui).Redraw); // no mode on
     pick.StartLineCreation(ui);
     ui.log.clear();
@@ -88,7 +89,8 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     Project p = WithVertices(4);
     FakeUi ui;
     ui.colorAnswers = {0x000000FF};
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     pick.StartLineCreation(ui);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a line:", "Pick color !",
                                                 "Pick first vertex !"}));
@@ -115,7 +117,8 @@ TEST(CreateLine, AnswersOfCreateNewLine) {
     FakeUi ui;
     ui.colorAnswers = {0x000000FF, 0x00FF0000};
     ui.newLineAnswers = {NextElement::SameColor, NextElement::NewColor};
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     pick.StartLineCreation(ui);
     auto line = [&](std::size_t a, std::size_t b) {
         pick.Click(p, V({a}), true, false, ui);
@@ -138,7 +141,8 @@ TEST(CreatePolygon, CornerRulesAndClosing) {
     p.Polygons.resize(1);
     p.Polygons[0].Selected = true;
     FakeUi ui;
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     pick.StartPolygonCreation(ui, true);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a Flat Shading Polygon:",
                                                 "Pick color for Polygon!", "Pick first vertex !"}));
@@ -180,19 +184,21 @@ TEST(CreatePolygon, AnswersAndColours) {
             pick.Click(p, V({v}), true, false, ui);
         return p.Polygons.back().Color;
     };
-    PickState random(7), same(7);
+    EditorState randomEditor(7), sameEditor(7);
+    PickState random(randomEditor), same(sameEditor);
     ui.newPolygonAnswers = {NextElement::SameColor, NextElement::SameColor};
     random.StartPolygonCreation(ui, false);
     same.StartPolygonCreation(ui, false);
     EXPECT_TRUE(ui.colorInitials.empty());
     const ColorTriple first = triangle(random), second = triangle(random);
     EXPECT_NE(first, second);
-    EXPECT_EQ(same.Colors().Polygon, first); // seeded generator
+    EXPECT_EQ(sameEditor.PolygonColor, first); // seeded generator
     for (float c : {first.R, first.G, first.B, second.R, second.G, second.B})
         EXPECT_TRUE(c >= 0 && c < 1);
     EXPECT_EQ(ui.newPolygonDialogs, (std::vector<bool>{false, false}));
 
-    PickState manual(1);
+    EditorState manualEditor(1);
+    PickState manual(manualEditor);
     ui.colorAnswers = {0x0000FF00, 0x00FF0000};
     ui.newPolygonAnswers = {NextElement::SameColor, NextElement::NewColor};
     manual.StartPolygonCreation(ui, true);
@@ -207,7 +213,8 @@ TEST(PickRedefinition, TriangleTakesThreePicksAndRenewsTheClosingEntry) {
     ObjectData tri{{0.1f, 0.2f, 0.3f}, {0, 1, 2, 0}, 3, {{0, 0}, {1, 0}, {1, 1}, {0, 0}}};
     p.Polygons = {tri};
     FakeUi ui;
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     EXPECT_FALSE(pick.StartPolygonRedefinition(p, 1));
     ASSERT_TRUE(pick.StartPolygonRedefinition(p, 0));
     pick.Click(p, V({4}), true, false, ui);
@@ -229,7 +236,8 @@ TEST(PickRedefinition, LineNeedsTwoDifferentVertices) {
     p.Lines.resize(2);
     p.Lines[1].VertexIndices = {0, 1};
     FakeUi ui;
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     ASSERT_TRUE(pick.StartLineRedefinition(p, 1));
     EXPECT_EQ(p.CurrentLine, 1);
     pick.Click(p, V({2}), true, false, ui);
@@ -245,16 +253,17 @@ TEST(PickRedefinition, LineNeedsTwoDifferentVertices) {
 TEST(PickPivot, TakesOneVertexAndWaitsBehindLineCreation) {
     Project p = WithVertices(3);
     FakeUi ui;
-    PickState pick(1);
+    EditorState editor(1);
+    PickState pick(editor);
     pick.StartPivotPick(ui);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Pick vertex as pivot point !"}));
     pick.StartLineCreation(ui);
     pick.Click(p, V({1}), true, false, ui); // line creation is served first
-    EXPECT_EQ(pick.PivotVertex(), kNoElement);
+    EXPECT_EQ(editor.PivotVertex, kNoElement);
     pick.Click(p, V({2}), true, false, ui);
     ClickResult r = pick.Click(p, V({0, 2}), true, false, ui);
     EXPECT_TRUE(r.PivotChanged);
-    EXPECT_EQ(pick.PivotVertex(), 2);
+    EXPECT_EQ(editor.PivotVertex, 2);
     EXPECT_EQ(ui.log.back(), "Picked vertex 2 as pivot point.");
     EXPECT_FALSE(pick.AnyModeOn());
 }

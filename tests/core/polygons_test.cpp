@@ -1,10 +1,10 @@
 #include "edit/polygons.h"
 
+#include "edit/editor_state.h"
 #include "edit/lines.h"
 #include "edit/manual_vertex.h"
-#include "edit/renumber.h"
 #include "fake_ui.h"
-#include "view/pick.h"
+#include "model/renumber.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,6 @@ TEST(RenumberPolygons, CollisionVolumesStayValidAfterRemoval) {
 TEST(PolygonRemoval, RemoveAllAsksAndKeepsTexturesInStep) {
     Project p = WithTriangles(2);
     p.Textures.resize(2);
-    p.TextureObjects.resize(2);
     p.CollVols = {Volume({0, 1}, {1, 1})};
     FakeUi ui;
     EXPECT_FALSE(RemoveAllPolygons(p, ui));
@@ -121,7 +120,6 @@ TEST(PolygonRemoval, RemoveAllAsksAndKeepsTexturesInStep) {
     EXPECT_TRUE(p.CollVols.empty());
     EXPECT_EQ(p.CurrentPolygon, kNoElement);
     EXPECT_EQ(p.Textures.size(), 2u);
-    EXPECT_EQ(p.TextureObjects.size(), 2u);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"All Polygons Cleared !"}));
 }
 
@@ -196,11 +194,11 @@ TEST(PolygonTexture, ChoiceListFollowsTheSelection) {
 // The manual vertex dialog over ten vertices and one existing polygon.
 struct ManualVertex : ::testing::Test {
     Project p = WithTriangles(1); // vertices 0 to 2
-    PickState pick{1};
+    EditorState editor{1};
     FakeUi ui;
     void SetUp() override { p.Vertices.resize(10); }
     Outcome Type(ManualVertexEntry& entry, std::string_view text, bool manual = true) {
-        return entry.Add(p, text, pick, manual, ui);
+        return entry.Add(p, text, editor, manual, ui);
     }
 };
 
@@ -213,7 +211,7 @@ TEST_F(ManualVertex, TypingThreeSevenNineAndClosingMakesATriangle) {
     EXPECT_EQ(Type(entry, "9"), Outcome::Continue);
     EXPECT_EQ(entry.Label(), "Vertex No. 4 = ");
     ui.colorAnswers.push_back(0x00FF0000);
-    EXPECT_EQ(entry.ClosePolygon(p, pick, true, ui), Outcome::Closed);
+    EXPECT_EQ(entry.ClosePolygon(p, editor, true, ui), Outcome::Closed);
     ASSERT_EQ(p.Polygons.size(), 2u);
     const ObjectData& made = p.Polygons[1];
     EXPECT_EQ(made.VertexIndices, (Ring{3, 7, 9, 3}));
@@ -239,7 +237,7 @@ TEST_F(ManualVertex, AFifthCornerClosesTheQuadrilateralWithoutIt) {
     // Random colour: no dialog, three values in [0, 1) that are now the current colour.
     EXPECT_TRUE(ui.colorInitials.empty());
     const ColorTriple c = p.Polygons.back().Color;
-    EXPECT_EQ(c, pick.Colors().Polygon);
+    EXPECT_EQ(c, editor.PolygonColor);
     for (float channel : {c.R, c.G, c.B}) {
         EXPECT_GE(channel, 0.0f);
         EXPECT_LT(channel, 1.0f);
@@ -261,12 +259,12 @@ TEST_F(ManualVertex, ClosingNeedsThreeCorners) {
     ManualVertexEntry entry = ManualVertexEntry::ForNewPolygon();
     Type(entry, "0");
     Type(entry, "5");
-    EXPECT_EQ(entry.ClosePolygon(p, pick, true, ui), Outcome::Refused);
+    EXPECT_EQ(entry.ClosePolygon(p, editor, true, ui), Outcome::Refused);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Add Vertices first !"}));
     EXPECT_EQ(p.Polygons.size(), 1u);
     EXPECT_EQ(entry.Corners(), (Ring{0, 5}));
     Type(entry, "6");
-    EXPECT_EQ(entry.ClosePolygon(p, pick, true, ui), Outcome::Closed);
+    EXPECT_EQ(entry.ClosePolygon(p, editor, true, ui), Outcome::Closed);
     EXPECT_EQ(p.Polygons.back().VertexIndices, (Ring{0, 5, 6, 0}));
     entry.Cancel();
     EXPECT_TRUE(entry.Corners().empty());
@@ -291,7 +289,7 @@ TEST_F(ManualVertex, RetypingAQuadrilateralTakesFourNumbersAndRenewsTheClosingEn
 TEST_F(ManualVertex, CancelledRedefinitionKeepsWhatWasStored) {
     ManualVertexEntry entry = ManualVertexEntry::ForPolygon(p, 0); // ring 0, 1, 2, 0
     EXPECT_EQ(Type(entry, "4"), Outcome::Continue);
-    EXPECT_EQ(entry.ClosePolygon(p, pick, true, ui), Outcome::Refused);
+    EXPECT_EQ(entry.ClosePolygon(p, editor, true, ui), Outcome::Refused);
     entry.Cancel();
     EXPECT_EQ(p.Polygons[0].VertexIndices, (Ring{4, 1, 2, 0}));
     EXPECT_EQ(p.Polygons.size(), 1u);

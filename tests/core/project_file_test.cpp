@@ -165,7 +165,6 @@ TEST(ReadProject, RoundTripsEveryField) {
     EXPECT_EQ(p.Textures[0].Transparent, 1);
     EXPECT_EQ(p.Textures[0].RepeatValue, 3);
     EXPECT_EQ(p.Textures[0].BackColor, 0x00123456u);
-    EXPECT_EQ(p.TextureObjects.size(), 1u);
     EXPECT_EQ(ui.rebuilds, 1);
     ASSERT_EQ(p.Lines.size(), 1u);
     EXPECT_EQ(p.Lines[0].Color, (ColorTriple{1, 0, 0.6f}));
@@ -474,7 +473,6 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
     p.Polygons.push_back({{0, 0, 0}, {0, 1, 0}, 999, {}});
     for (auto& f : {t0, t1, t2})
         p.Textures.push_back({f, 0, "", 0, 0x00ABCDEF});
-    p.TextureObjects.resize(3);
     p.ProjectDescription = "mine";
     p.DisplayClass = 4;
 
@@ -544,7 +542,6 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
     EXPECT_EQ(p.Polygons[2].TextureIndex, 4);
     EXPECT_EQ(p.Polygons[2].TexCoords[0], (TexCoord{0.5f, 0.25f}));
     ASSERT_EQ(p.Textures.size(), 5u);
-    EXPECT_EQ(p.TextureObjects.size(), 5u);
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(p.Textures[k].BackColor, 0x00DDDDDDu);
     EXPECT_EQ(p.Textures[3].BackColor, 0x000000FFu);
@@ -569,7 +566,6 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
 TEST(MergeProject, TexturesPast998Refused) {
     Project p;
     p.Textures.resize(997);
-    p.TextureObjects.resize(997);
     std::string text = "Textures\r\n2\r\n";
     for (int i = 0; i < 2; ++i)
         text += "a.bmp\r\n0\r\n\r\n0\r\n";

@@ -8,7 +8,6 @@ TEST(ResetProject, EmptiesListsAndRestoresDefaults) {
     Project p;
     p.Vertices.push_back({1, 2, 3});
     p.Textures.push_back({});
-    p.TextureObjects.push_back({});
     p.Lines.push_back({});
     p.VisLines.push_back({});
     p.Polygons.push_back({});
@@ -33,8 +32,8 @@ TEST(ResetProject, EmptiesListsAndRestoresDefaults) {
 
     ResetProject(p);
 
-    EXPECT_TRUE(p.Vertices.empty() && p.Textures.empty() && p.TextureObjects.empty() &&
-                p.Lines.empty() && p.VisLines.empty() && p.Polygons.empty() && p.CollVols.empty());
+    EXPECT_TRUE(p.Vertices.empty() && p.Textures.empty() && p.Lines.empty() && p.VisLines.empty() &&
+                p.Polygons.empty() && p.CollVols.empty());
     EXPECT_EQ(p.DisplayClass, 3);
     EXPECT_EQ(p.ProjectDescription, "None available");
     EXPECT_EQ(p.ProjectFileName, "None");

@@ -1,7 +1,7 @@
 #include "edit/vertices.h"
 
-#include "edit/renumber.h"
 #include "fake_ui.h"
+#include "model/renumber.h"
 
 #include <gtest/gtest.h>
 
@@ -444,7 +444,6 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     p.Lines = {Segment(0, 1)};
     p.CollVols = {{{0}, {1}}};
     p.Textures.resize(1);
-    p.TextureObjects.resize(1);
     p.HasGeometry = true;
     FakeUi ui;
     VertexUndo undo;
@@ -459,7 +458,7 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     ui.answers = {Answer::Yes};
     EXPECT_TRUE(RemoveAllVertices(p, undo, ui));
     EXPECT_TRUE(p.Vertices.empty() && p.Polygons.empty() && p.Lines.empty());
-    EXPECT_TRUE(p.CollVols.empty() && p.Textures.empty() && p.TextureObjects.empty());
+    EXPECT_TRUE(p.CollVols.empty() && p.Textures.empty());
     EXPECT_EQ(p.CurrentTexture, 999);
     EXPECT_EQ(p.CurrentLine, kNoElement);
     EXPECT_FALSE(p.HasGeometry);
@@ -468,25 +467,6 @@ TEST(VertexRemoveAll, AsksThenEmptiesAndLeavesNothingToUndo) {
     EXPECT_FALSE(undo.CanRestore(p));
     EXPECT_FALSE(undo.Restore(p, color, ui));
     EXPECT_TRUE(p.Vertices.empty());
-}
-
-TEST(VertexUndoSnapshot, NeverRestoresIntoAnotherProject) {
-    Project p;
-    p.ProjectFileName = "a.3dp";
-    p.Vertices = {V(1, 1, 1, true)};
-    VertexUndo undo;
-    undo.Take(p);
-    p.ProjectFileName = "b.3dp";
-    FakeUi ui;
-    ColorTriple color;
-    EXPECT_FALSE(undo.CanRestore(p));
-    p.Vertices.clear();
-    EXPECT_FALSE(undo.Restore(p, color, ui));
-    EXPECT_TRUE(p.Vertices.empty());
-
-    p.ProjectFileName = "a.3dp";
-    undo.Discard(); // what the lifecycle does on close, clear and open
-    EXPECT_FALSE(undo.CanRestore(p));
 }
 
 TEST(VertexUndoSnapshot, NothingPointsPastTheRestoredVertices) {

@@ -18,7 +18,7 @@ class VertexFormTest : public QObject {
 
     Project project_;
     FakeUi ui_;
-    ColorTriple lineColor_{0.5f, 0.5f, 0.5f};
+    EditorState editor_;
     int redraws_ = 0;
     std::unique_ptr<TVertexform> form_;
 
@@ -52,7 +52,8 @@ class VertexFormTest : public QObject {
         project_ = Project{};
         ui_ = FakeUi{};
         redraws_ = 0;
-        form_ = std::make_unique<TVertexform>(project_, ui_, lineColor_, [this] { ++redraws_; });
+        editor_ = EditorState{};
+        form_ = std::make_unique<TVertexform>(project_, ui_, editor_, [this] { ++redraws_; });
         form_->show();
     }
     void cleanup() { form_.reset(); }
@@ -140,6 +141,7 @@ class VertexFormTest : public QObject {
         form_->VertexEdit_X->setText("9");
         QTest::mouseClick(form_->AddModVertexButton, Qt::LeftButton);
         QVERIFY(form_->UndoButton->isEnabled());
+        ResetEditorState(editor_); // what every lifecycle command does
         form_->ProjectChanged();
         QVERIFY(!form_->UndoButton->isEnabled());
     }

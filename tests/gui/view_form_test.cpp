@@ -41,6 +41,7 @@ class ViewFormTest : public QObject {
 
     QTemporaryDir dir_;
     Project project_;
+    EditorState editor_;
     GeneralOptions general_;
     FakeUi ui_;
     std::unique_ptr<TViewForm> view_;
@@ -75,8 +76,8 @@ class ViewFormTest : public QObject {
         project_ = Project{};
         general_ = GeneralOptions{};
         ui_ = FakeUi{};
-        view_ =
-            std::make_unique<TViewForm>(project_, general_, ui_, dir_.path().toStdString() + "/");
+        view_ = std::make_unique<TViewForm>(project_, editor_, general_, ui_,
+                                            dir_.path().toStdString() + "/");
         view_->resize(200, 160);
         view_->show();
         QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
@@ -112,9 +113,16 @@ class ViewFormTest : public QObject {
         Square({1, 0, 0}, 0);
         project_.Textures.push_back({Bitmap("green.bmp", Qt::green), 0, "", 1, 0});
         view_->RebuildTextureLibrary();
-        QCOMPARE(project_.TextureObjects.size(), std::size_t(1));
+        QCOMPARE(view_->TextureObjectCount(), std::size_t(1));
         QVERIFY2(Near(Centre(), Rgb(255, 0, 0)), "Show Textures is off");
         project_.Options.ShowTextures = true;
+        QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
+        // Another texture list (a reset and a read) before the rebuild: the objects made for
+        // the old one are not used for it.
+        const std::string green = project_.Textures[0].Filename;
+        project_.Textures[0].Filename = Bitmap("blue.bmp", Qt::blue);
+        QVERIFY(Near(Centre(), Rgb(255, 0, 0)));
+        project_.Textures[0].Filename = green;
         QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
 
         project_.Textures[0].Filename = dir_.filePath("missing.bmp").toStdString();

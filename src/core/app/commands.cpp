@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include "app/lifecycle.h"
+#include "edit/lines.h"
 #include "model/project.h"
 
 namespace meshforge {
@@ -92,6 +94,29 @@ MenuOpenStates ComputeMenuOpenStates(const Project& p) {
 
 std::string_view ImportMenuCaption(const Project& p) {
     return p.HasGeometry ? "&Import additional Geometry from...." : "&Import Geometry from....";
+}
+
+namespace {
+void SetVisLineMenus(EventMenuStates& menus, bool exist) {
+    menus.CreateVisLines = !exist;
+    menus.RemoveVisLines = menus.ConvertVisLines = exist;
+}
+} // namespace
+
+void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
+                           Ui& ui) {
+    CreateVisLines(project, currentLineColor, true, ui);
+    SetVisLineMenus(menus, true);
+}
+
+void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
+    RemoveVisLines(project, ui);
+    SetVisLineMenus(menus, false);
+}
+
+void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
+    ConvertVisLines(project, ui);
+    SetVisLineMenus(menus, false);
 }
 
 } // namespace meshforge

@@ -6,6 +6,9 @@
 namespace meshforge {
 
 struct Project;
+struct ColorTriple;
+struct EventMenuStates;
+struct Ui;
 
 // Main-window commands that check the Project before they run.
 enum class GuardedCommand {
@@ -61,5 +64,12 @@ MenuOpenStates ComputeMenuOpenStates(const Project& project);
 
 // Caption of the Geometry menu's import entry.
 std::string_view ImportMenuCaption(const Project& project);
+
+// The three visualization-line commands of the "Misc." menu with the menu states they set
+// afterwards.
+void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
+                           Ui& ui);
+void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
+void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
 
 } // namespace meshforge

@@ -30,6 +30,7 @@ void AfterReset(Session& s) {
 }
 
 ReadOutcome Read(Project& p, Session& s, Ui& ui, const std::string& path) {
+    ResetEditorState(s.Editor);
     p.ProjectFileName = path;
     ReadOutcome outcome = ReadProject(p, ui);
     if (outcome == ReadOutcome::Completed) {
@@ -176,18 +177,15 @@ bool CloseProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
     if (a == Answer::Yes && !SaveProject(p, s, save, ui))
         return false;
     ResetProject(p);
+    ResetEditorState(s.Editor);
     ui.Log("Project Closed !");
     AfterReset(s);
     return true;
 }
 
-void ClearAll(Project& p, Ui& ui) {
-    ResetProject(p);
-    ui.Log("All Data Cleared !");
-}
-
 void ClearAll(Project& p, Session& s, Ui& ui) {
-    ClearAll(p, ui);
+    ClearAllData(p, ui);
+    ResetEditorState(s.Editor);
     AfterReset(s);
 }
 
@@ -243,7 +241,7 @@ bool SaveProjectAs(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
     return WriteAs(p, s, save, ui, *path, std::string(FileNamePart(*path)));
 }
 
-void AddData(Project& p, Ui& ui) {
+void AddData(Project& p, Session& s, Ui& ui) {
     std::optional<std::string> path =
         ui.ChooseOpenFile({"", OpenDialogFilters(), kOpenProject, ""});
     if (!path)
@@ -252,6 +250,7 @@ void AddData(Project& p, Ui& ui) {
                    "OK to add Data from this project ?",
                "Add Data", Buttons::YesNo) != Answer::Yes)
         return;
+    ResetEditorState(s.Editor);
     MergeProject(p, *path, ui);
 }
 

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/editor_state.h"
 #include "model/project_file.h"
 #include "settings/recent_files.h"
 
@@ -35,13 +36,15 @@ struct EventMenuStates {
 };
 
 // What the lifecycle keeps beside the Project: the program folder, the recent-files list, the
-// view caption and the event-set menu states. The window shows them after every command.
+// view caption, the event-set menu states and the editor state, which every command that
+// replaces the Project resets. The window shows them after every command.
 struct Session {
     std::string AppFolder; // ends with a separator
     RecentFiles Recent;
     bool StartupOpenPending = true;
     std::string ViewCaption = std::string(kNewProjectCaption);
     EventMenuStates Menus;
+    EditorState Editor;
 };
 
 // A project name becomes a folder below the program folder: 1 to 8 characters (UTF-8 code
@@ -56,9 +59,8 @@ void StartUp(Project& project, Session& session, Ui& ui);
 // close); false when the user cancelled or the save they asked for did not happen.
 bool CloseProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
 
-// "Clear All": empties the Project and logs "All Data Cleared !".
-void ClearAll(Project& project, Ui& ui);
-// The same, with the caption and menu states of the session.
+// "Clear All": empties the Project, logs "All Data Cleared !" and resets the caption and the
+// menu states of the session.
 void ClearAll(Project& project, Session& session, Ui& ui);
 
 // "&Open existing project" (asks for the file) and a recent-files entry or a dropped file
@@ -79,7 +81,7 @@ bool SaveProject(Project& project, Session& session, const SaveOptions& save, Ui
 bool SaveProjectAs(Project& project, Session& session, const SaveOptions& save, Ui& ui);
 
 // "Add Data From Another Project". Read errors propagate.
-void AddData(Project& project, Ui& ui);
+void AddData(Project& project, Session& session, Ui& ui);
 
 // "E&xit" and closing the main window: true when the program may end.
 bool RequestExit(Project& project, Session& session, const SaveOptions& save, Ui& ui);

@@ -5,13 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/project_file_ui.h"
+
 namespace meshforge {
-
-struct Project;
-
-struct Offset3 {
-    float X = 0, Y = 0, Z = 0;
-};
 
 enum class Answer { Yes, No, Cancel };
 enum class Buttons { YesNo, YesNoCancel };
@@ -36,10 +32,9 @@ struct NameAnswer {
 
 // How core operations talk to the user. The GUI implements it with Qt, tests with a scripted
 // fake, the command line with stdout/stderr and fixed answers. Texts may contain "\r" breaks.
-struct Ui {
-    virtual ~Ui() = default;
-    virtual void Log(std::string_view line) = 0;
-    virtual void Message(std::string_view text) = 0;
+// Log, Message, ChooseBitmap, AskImportOffset and RebuildTextureLibrary come from the project
+// file's port (model/project_file_ui.h).
+struct Ui : ProjectFileUi {
     virtual Answer Ask(std::string_view text, std::string_view caption, Buttons buttons) = 0;
     virtual void Beep() = 0;
     // Path chosen in an open or save dialog; nullopt = cancelled. A save dialog asks before
@@ -49,17 +44,11 @@ struct Ui {
     virtual std::optional<std::string> ChooseFolder(std::string_view title) = 0;
     // Colour dialog on a 0x00BBGGRR colour; nullopt = cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
-    // The bitmap open dialog ("Bitmaps (*.bmp)|*.bmp") preset with `preset`; nullopt = cancelled.
-    virtual std::optional<std::string> ChooseBitmap(std::string_view preset) = 0;
-    // The Offset New Vertices dialog; nullopt = closed other than with "Add with Offset".
-    virtual std::optional<Offset3> AskImportOffset() = 0;
     // The Assign Project Name dialog (it refuses names outside 1 to 8 characters itself).
     virtual NameAnswer AskProjectName() = 0;
     // Opens a document, web page or "mailto:" address with the system's default handler;
     // false when the system has no handler for it or the handler could not be started.
     virtual bool OpenDocument(std::string_view pathOrUrl) = 0;
-    // Recreates the view's texture objects for every texture entry.
-    virtual void RebuildTextureLibrary(Project& project) = 0;
     // "Create New Line ?": "Same Color" (focused), "New Color", "Stop".
     virtual NextElement AskCreateNewLine() = 0;
     // "Create New Polygon ?". With manual polygon colours: "Same Color" (focused), "New Color",

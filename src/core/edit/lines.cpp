@@ -1,8 +1,8 @@
 #include "edit/lines.h"
 
-#include "app/lifecycle.h"
 #include "app/ui.h"
-#include "edit/renumber.h"
+#include "edit/vertices.h"
+#include "model/renumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,11 +12,6 @@ namespace meshforge {
 namespace {
 std::uint32_t ByteOf(float channel) {
     return static_cast<std::uint32_t>(std::lround(std::clamp(channel, 0.0f, 1.0f) * 255.0f));
-}
-
-void ClearVertexSelection(Project& project) {
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
 }
 
 bool NamesOnlyVertices(const ObjectData& line, std::size_t vertexCount) {
@@ -49,8 +44,8 @@ void CreateLine(Project& project, int32_t first, int32_t second, ColorTriple col
     line.Color = color;
     line.VertexIndices = {first, second};
     project.Lines.push_back(std::move(line));
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
+    BumpRevision(project);
+    ClearVertexSelection(project);
 }
 
 std::string LineListEntry(std::size_t index, const ObjectData& line) {
@@ -92,8 +87,7 @@ void LineUndoSnapshot::Take(const Project& project) {
         copy.VertexIndices = line.VertexIndices;
         lines_.push_back(std::move(copy));
     }
-    projectName_ = project.ProjectName;
-    projectFile_ = project.ProjectFileName;
+    stamp_.Take(project);
     taken_ = true;
 }
 
@@ -102,18 +96,22 @@ void LineUndoSnapshot::Discard() {
     taken_ = false;
 }
 
-LineUndoResult LineUndoSnapshot::Restore(Project& project) {
+LineUndoResult LineUndoSnapshot::Restore(Project& project, Ui& ui) {
     LineUndoResult result = LineUndoResult::Restored;
     if (!taken_)
         result = LineUndoResult::Empty;
-    else if (project.ProjectName != projectName_ || project.ProjectFileName != projectFile_)
-        result = LineUndoResult::ProjectChanged;
+    else if (!stamp_.Matches(project))
+        result = LineUndoResult::Stale;
     else if (!std::all_of(lines_.begin(), lines_.end(), [&](const ObjectData& line) {
                  return NamesOnlyVertices(line, project.Vertices.size());
              }))
         result = LineUndoResult::VertexMissing;
-    if (result == LineUndoResult::Restored)
+    if (result == LineUndoResult::Stale)
+        ui.Message(kUndoStaleMessage);
+    if (result == LineUndoResult::Restored) {
         project.Lines = std::move(lines_);
+        BumpRevision(project);
+    }
     Discard();
     return result;
 }
@@ -131,10 +129,12 @@ bool DeleteLine(Project& project) {
 
 void RemoveSelectedLines(Project& project, LineUndoSnapshot& undo) {
     undo.Take(project);
+    const uint64_t taken = project.Revision;
     std::vector<bool> remove;
     for (const ObjectData& line : project.Lines)
         remove.push_back(line.Selected);
     RemoveLinesWhere(project, remove);
+    undo.Follow(project, taken);
     project.CurrentLine = kNoElement;
 }
 
@@ -142,7 +142,11 @@ bool RemoveAllLines(Project& project, LineUndoSnapshot& undo, Ui& ui) {
     if (ui.Ask("Are you sure ?", "Remove all Lines", Buttons::YesNo) != Answer::Yes)
         return false;
     undo.Take(project);
+    const uint64_t taken = project.Revision;
+    if (!project.Lines.empty())
+        BumpRevision(project);
     project.Lines.clear();
+    undo.Follow(project, taken);
     project.CurrentLine = kNoElement;
     ui.Log("All Lines Cleared !");
     return true;
@@ -186,6 +190,8 @@ int CreateVisLines(Project& project, ColorTriple& currentLineColor, bool askColo
         line.VertexIndices = {i, i + 1 < n ? i + 1 : 0};
         project.VisLines.push_back(std::move(line));
     }
+    if (n > 0)
+        BumpRevision(project);
     ClearVertexSelection(project);
     ui.Log(std::to_string(n) + " subsequent Lines created");
     return n;
@@ -193,6 +199,8 @@ int CreateVisLines(Project& project, ColorTriple& currentLineColor, bool askColo
 
 void RemoveVisLines(Project& project, Ui& ui) {
     ClearVertexSelection(project);
+    if (!project.VisLines.empty())
+        BumpRevision(project);
     project.VisLines.clear();
     ui.Log("Subsequent Lines removed");
 }
@@ -205,33 +213,12 @@ int ConvertVisLines(Project& project, Ui& ui) {
         project.Lines.push_back(std::move(line));
     }
     const auto converted = static_cast<int>(project.VisLines.size());
+    if (converted > 0)
+        BumpRevision(project);
     ClearVertexSelection(project);
     RemoveVisLines(project, ui);
     ui.Log("Converted visualization lines to 3DO lines");
     return converted;
-}
-
-namespace {
-void SetVisLineMenus(EventMenuStates& menus, bool exist) {
-    menus.CreateVisLines = !exist;
-    menus.RemoveVisLines = menus.ConvertVisLines = exist;
-}
-} // namespace
-
-void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
-                           Ui& ui) {
-    CreateVisLines(project, currentLineColor, true, ui);
-    SetVisLineMenus(menus, true);
-}
-
-void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
-    RemoveVisLines(project, ui);
-    SetVisLineMenus(menus, false);
-}
-
-void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui) {
-    ConvertVisLines(project, ui);
-    SetVisLineMenus(menus, false);
 }
 
 bool RebuildVisLinesAround(Project& project, ColorTriple& currentLineColor, Ui& ui,

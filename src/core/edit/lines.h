@@ -1,4 +1,5 @@
 #pragma once
+#include "edit/undo_stamp.h"
 #include "model/project.h"
 
 #include <cstddef>
@@ -11,7 +12,6 @@
 namespace meshforge {
 
 struct Ui;
-struct EventMenuStates;
 
 // Colour dialog values are 0x00BBGGRR; the triples keep each channel as byte / 255.
 std::uint32_t ColorRefOf(const ColorTriple& color);
@@ -33,28 +33,31 @@ std::vector<std::string> LineListEntries(const Project& project);
 bool SelectRows(std::vector<ObjectData>& elements, const std::vector<bool>& rowSelected);
 std::size_t SelectedCount(const std::vector<ObjectData>& elements);
 
-// The one-step undo of the line window. The copy belongs to the Project it was taken from;
-// the window must call Discard() when that Project is reset, closed or replaced by a load.
-// Restore() checks again and refuses a copy that no longer fits (see LineUndoResult).
+// The one-step undo of the line window. The copy may be restored only over the lists its
+// command left (Project::Revision); the lifecycle discards it whenever the Project is replaced.
+// Restore() refuses a copy that no longer fits (see LineUndoResult).
 enum class LineUndoResult {
     Restored,
-    Empty,          // nothing taken (or already restored / discarded)
-    ProjectChanged, // the project's name or file differs from when it was taken
-    VertexMissing,  // a saved line names a vertex past the current vertex list
+    Empty,         // nothing taken (or already restored / discarded)
+    Stale,         // a list changed since; kUndoStaleMessage was shown
+    VertexMissing, // a saved line names a vertex past the current vertex list
 };
 class LineUndoSnapshot {
   public:
     void Take(const Project& project);
+    // The command that took the copy changed the lists, starting at revision `before`.
+    void Follow(const Project& project, uint64_t before) { stamp_.Follow(project, before); }
     // Replaces the line list with the copy (every Selected false) and empties the copy. A
     // refused copy is discarded too, so "Undo" is disabled afterwards in every case.
-    LineUndoResult Restore(Project& project);
+    LineUndoResult Restore(Project& project, Ui& ui);
     void Discard();
-    bool Available() const { return taken_; } // the "Undo" button's enabled state
+    // The "Undo" button's enabled state: a copy that no list change has made stale.
+    bool Available(const Project& project) const { return taken_ && stamp_.Matches(project); }
 
   private:
     bool taken_ = false;
+    UndoStamp stamp_;
     std::vector<ObjectData> lines_;
-    std::string projectName_, projectFile_;
 };
 
 // Removes the line CurrentLine (later lines move down) and sets CurrentLine := none.
@@ -88,12 +91,6 @@ void RemoveVisLines(Project& project, Ui& ui);
 // Appends every visualization line to the line list, removes them (with its log line) and
 // logs the conversion. Returns the number converted. Showing the line window is the caller's.
 int ConvertVisLines(Project& project, Ui& ui);
-
-// The three menu commands with the menu states they set afterwards.
-void CreateVisLinesCommand(Project& project, ColorTriple& currentLineColor, EventMenuStates& menus,
-                           Ui& ui);
-void RemoveVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
-void ConvertVisLinesCommand(Project& project, EventMenuStates& menus, Ui& ui);
 
 // Runs `command`, which renumbers vertices, with the visualization lines rebuilt around it:
 // when they exist, `currentLineColor` becomes the first one's colour, they are removed, the

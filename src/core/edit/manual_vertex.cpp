@@ -1,10 +1,10 @@
 #include "edit/manual_vertex.h"
 
 #include "app/ui.h"
+#include "edit/editor_state.h"
 #include "edit/polygons.h"
 #include "model/texts.h"
 #include "util/errors.h"
-#include "view/pick.h"
 
 #include <optional>
 
@@ -50,11 +50,11 @@ std::string ManualVertexEntry::Label() const {
 }
 
 ManualVertexEntry::Outcome ManualVertexEntry::Add(Project& project, std::string_view text,
-                                                  PickState& pick, bool manualColors, Ui& ui) {
+                                                  EditorState& editor, bool manualColors, Ui& ui) {
     if (mode_ == Mode::NewPolygon && corners_.size() == kMaxCorners) {
         // The fifth number is not read at all.
         ui.Message("Only triangular or rectangular polygons are supported. Closing Polygon...");
-        return ClosePolygon(project, pick, manualColors, ui);
+        return ClosePolygon(project, editor, manualColors, ui);
     }
     const std::optional<int32_t> vertex = VertexOf(project, text);
     if (!vertex) {
@@ -96,7 +96,7 @@ ManualVertexEntry::Outcome ManualVertexEntry::StoreIntoLine(Project& project, in
     return count_ < 2 ? Outcome::Continue : Outcome::Closed;
 }
 
-ManualVertexEntry::Outcome ManualVertexEntry::ClosePolygon(Project& project, PickState& pick,
+ManualVertexEntry::Outcome ManualVertexEntry::ClosePolygon(Project& project, EditorState& editor,
                                                            bool manualColors, Ui& ui) {
     if (corners_.size() < 3) {
         ui.Message("Add Vertices first !");
@@ -104,8 +104,8 @@ ManualVertexEntry::Outcome ManualVertexEntry::ClosePolygon(Project& project, Pic
     }
     std::vector<int32_t> ring = corners_;
     ring.push_back(corners_.front());
-    pick.ChoosePolygonColor(ui, manualColors);
-    CreatePolygon(project, ring, pick.Colors().Polygon, ui);
+    ChoosePolygonColor(editor, ui, manualColors);
+    CreatePolygon(project, ring, editor.PolygonColor, ui);
     corners_.clear();
     return Outcome::Closed;
 }

@@ -9,7 +9,7 @@
 namespace meshforge {
 
 struct Ui;
-class PickState;
+struct EditorState;
 
 // The rules of the "Manual Vertex selection" dialog, where vertex numbers are typed instead of
 // picked. One object per showing of the dialog: it starts with no typed corner and a zero
@@ -36,12 +36,12 @@ class ManualVertexEntry {
     // The typed corners of a new polygon so far (the PickCount of the dialog is its size).
     const std::vector<int32_t>& Corners() const { return corners_; }
 
-    // "Add Vertex" with the text of the list. `pick` gives the polygon colour when a fifth
+    // "Add Vertex" with the text of the list. `editor` gives the polygon colour when a fifth
     // corner closes a new polygon; `manualColors` is the setting "Pick Polygon colors manually".
-    Outcome Add(Project& project, std::string_view text, PickState& pick, bool manualColors,
+    Outcome Add(Project& project, std::string_view text, EditorState& editor, bool manualColors,
                 Ui& ui);
     // "Close Polygon": needs three corners, then chooses the colour and creates the polygon.
-    Outcome ClosePolygon(Project& project, PickState& pick, bool manualColors, Ui& ui);
+    Outcome ClosePolygon(Project& project, EditorState& editor, bool manualColors, Ui& ui);
     // "Cancel": forgets the typed corners; numbers stored into a redefined element stay.
     void Cancel() { corners_.clear(); }
 

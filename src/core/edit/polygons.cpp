@@ -2,7 +2,8 @@
 
 #include "app/ui.h"
 #include "edit/lines.h"
-#include "edit/renumber.h"
+#include "edit/vertices.h"
+#include "model/renumber.h"
 
 #include <algorithm>
 #include <string>
@@ -38,10 +39,10 @@ void CreatePolygon(Project& project, const std::vector<int32_t>& closedRing, Col
     polygon.VertexIndices = closedRing;
     polygon.TextureIndex = kUntextured;
     project.Polygons.push_back(std::move(polygon));
+    BumpRevision(project);
     for (ObjectData& p : project.Polygons)
         p.Selected = false;
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
+    ClearVertexSelection(project);
 
     std::string line =
         "Polygon No. " + std::to_string(project.Polygons.size()) + " created, using vertices ";

@@ -30,7 +30,7 @@ bool DeletePolygon(Project& project);
 // "Remove Selected": every selected polygon is removed; CurrentPolygon := none.
 void RemoveSelectedPolygons(Project& project);
 // "Remove All": asks first; on Yes empties the polygons and with them the collision volumes.
-// The texture list and the view's texture objects are both kept, so they stay in step.
+// The texture list is kept.
 // Returns whether it did.
 bool RemoveAllPolygons(Project& project, Ui& ui);
 

@@ -2,7 +2,7 @@
 
 #include "app/ui.h"
 #include "edit/lines.h"
-#include "edit/renumber.h"
+#include "model/renumber.h"
 #include "model/texts.h"
 #include "util/errors.h"
 
@@ -45,60 +45,24 @@ void AfterVerticesRemoved(Project& p) {
     }
 }
 
-// Maps every vertex index through `newIndex` (one entry per old vertex). Indices past the old
-// list drop by the number of removed vertices and negative ones stay, which is what removing
-// the vertices one at a time does to them.
-void Renumber(std::vector<ObjectData>& items, const std::vector<int32_t>& newIndex,
-              int32_t removed) {
-    const auto n = static_cast<int64_t>(newIndex.size());
-    for (ObjectData& item : items)
-        for (int32_t& x : item.VertexIndices) {
-            if (x < 0)
-                continue;
-            x = x < n ? newIndex[static_cast<std::size_t>(x)] : x - removed;
-        }
-}
-
-bool IsGone(int32_t x, const std::vector<bool>& gone) {
-    return x >= 0 && static_cast<std::size_t>(x) < gone.size() && gone[x];
-}
-
-bool UsesAny(const std::vector<int32_t>& indices, const std::vector<bool>& gone) {
-    return std::any_of(indices.begin(), indices.end(), [&](int32_t x) { return IsGone(x, gone); });
-}
-
-// A removed element's index becomes kNoElement, a kept one's its new position.
-int32_t RenumberedCurrent(int32_t current, const std::vector<bool>& removed) {
-    if (current < 0 || static_cast<std::size_t>(current) >= removed.size())
-        return current;
-    if (removed[current])
-        return kNoElement;
-    return static_cast<int32_t>(current -
-                                std::count(removed.begin(), removed.begin() + current, true));
-}
-
-// Keeps the lists valid for `vertexCount` vertices: lines and polygons naming a vertex outside
-// the list are removed.
+// Keeps the lists valid for the vertex list: lines and polygons naming a vertex outside it are
+// removed.
 void DropDangling(Project& p) {
     const auto n = static_cast<int32_t>(p.Vertices.size());
-    auto dangling = [n](const ObjectData& o) {
-        return std::any_of(o.VertexIndices.begin(), o.VertexIndices.end(),
-                           [n](int32_t x) { return x < 0 || x >= n; });
+    auto dangling = [n](const std::vector<ObjectData>& list) {
+        std::vector<bool> flags(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i)
+            flags[i] = std::any_of(list[i].VertexIndices.begin(), list[i].VertexIndices.end(),
+                                   [n](int32_t x) { return x < 0 || x >= n; });
+        return flags;
     };
-    std::vector<bool> polygons(p.Polygons.size()), lines(p.Lines.size());
-    for (std::size_t i = 0; i < p.Polygons.size(); ++i)
-        polygons[i] = dangling(p.Polygons[i]);
-    for (std::size_t i = 0; i < p.Lines.size(); ++i)
-        lines[i] = dangling(p.Lines[i]);
-    p.CurrentPolygon = RenumberedCurrent(p.CurrentPolygon, polygons);
-    p.CurrentLine = RenumberedCurrent(p.CurrentLine, lines);
-    RemovePolygonsWhere(p, polygons);
-    RemoveLinesWhere(p, lines);
+    RemovePolygonsWhere(p, dangling(p.Polygons));
+    RemoveLinesWhere(p, dangling(p.Lines));
 }
 
 void EmptyLinesPolygonsTextures(Project& p) {
+    BumpRevision(p);
     p.Textures.clear();
-    p.TextureObjects.clear();
     p.Lines.clear();
     p.VisLines.clear();
     p.Polygons.clear();
@@ -184,6 +148,7 @@ void DeleteVertex(Project& project, int32_t index) {
     auto& vs = project.Vertices;
     if (index < 0 || static_cast<std::size_t>(index) >= vs.size())
         return;
+    BumpRevision(project);
     for (std::size_t i = static_cast<std::size_t>(index); i + 1 < vs.size(); ++i) {
         vs[i].X = vs[i + 1].X;
         vs[i].Y = vs[i + 1].Y;
@@ -195,7 +160,7 @@ void DeleteVertex(Project& project, int32_t index) {
 
 void VertexUndo::Take(const Project& project) {
     taken_ = true;
-    fileName_ = project.ProjectFileName;
+    stamp_.Take(project);
     vertices_ = project.Vertices;
     lines_.reset();
     polygons_.reset();
@@ -216,13 +181,19 @@ void VertexUndo::Discard() {
 }
 
 bool VertexUndo::CanRestore(const Project& project) const {
-    return taken_ && !vertices_.empty() && fileName_ == project.ProjectFileName;
+    return taken_ && !vertices_.empty() && stamp_.Matches(project);
 }
 
 bool VertexUndo::Restore(Project& project, ColorTriple& currentLineColor, Ui& ui) {
-    if (!CanRestore(project))
+    if (!taken_ || vertices_.empty())
         return false;
+    if (!stamp_.Matches(project)) {
+        ui.Message(kUndoStaleMessage);
+        Discard();
+        return false;
+    }
     RebuildVisLinesAround(project, currentLineColor, ui, [&] {
+        BumpRevision(project);
         project.Vertices = std::move(vertices_);
         ClearVertexSelection(project);
         if (lines_)
@@ -255,6 +226,7 @@ bool AddVertex(Project& project, const VertexFields& fields, Ui& ui) {
     if (!ok)
         return false;
     project.Vertices.push_back({*x, *y, *z, false});
+    BumpRevision(project);
     project.HasGeometry = project.GeometryShown = true;
     ClearVertexSelection(project);
     return true;
@@ -295,45 +267,9 @@ std::vector<bool> SelectionOf(const Project& p) {
 }
 
 int32_t EraseVertices(Project& p, const std::vector<bool>& gone) {
-    const std::size_t n = p.Vertices.size();
-    std::vector<int32_t> newIndex(n);
-    int32_t kept = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        // A removed vertex's entry is never used by what survives; it gets the value one-by-one
-        // removal would leave in it.
-        newIndex[i] = kept;
-        if (!gone[i])
-            ++kept;
-    }
-    const auto removed = static_cast<int32_t>(n) - kept;
-    if (removed == 0)
-        return 0;
-
-    std::vector<bool> polygons(p.Polygons.size()), lines(p.Lines.size());
-    for (std::size_t i = 0; i < p.Polygons.size(); ++i)
-        polygons[i] = UsesAny(p.Polygons[i].VertexIndices, gone);
-    for (std::size_t i = 0; i < p.Lines.size(); ++i) {
-        const auto& ends = p.Lines[i].VertexIndices;
-        lines[i] = !ends.empty() && (IsGone(ends.front(), gone) || IsGone(ends.back(), gone));
-    }
-    p.CurrentPolygon = RenumberedCurrent(p.CurrentPolygon, polygons);
-    p.CurrentLine = RenumberedCurrent(p.CurrentLine, lines);
-    RemovePolygonsWhere(p, polygons);
-    RemoveLinesWhere(p, lines);
-    Renumber(p.Polygons, newIndex, removed);
-    Renumber(p.Lines, newIndex, removed);
-
-    // Coordinates move down over the removed ones; the Selected flags stay with the positions.
-    for (std::size_t i = 0; i < n; ++i)
-        if (!gone[i]) {
-            Vertex& to = p.Vertices[newIndex[i]];
-            const Vertex& from = p.Vertices[i];
-            to.X = from.X;
-            to.Y = from.Y;
-            to.Z = from.Z;
-        }
-    p.Vertices.resize(static_cast<std::size_t>(kept));
-    AfterVerticesRemoved(p);
+    const int32_t removed = RemoveVerticesWhere(p, gone);
+    if (removed > 0)
+        AfterVerticesRemoved(p);
     return removed;
 }
 
@@ -350,9 +286,11 @@ int32_t RemoveSelectedVertices(Project& project, VertexUndo& undo, ColorTriple& 
     if (std::none_of(selected.begin(), selected.end(), [](bool s) { return s; }))
         return 0;
     undo.Take(project);
+    const uint64_t taken = project.Revision;
     int32_t removed = 0;
     RebuildVisLinesAround(project, currentLineColor, ui,
                           [&] { removed = EraseVertices(project, selected); });
+    undo.Follow(project, taken);
     ClearVertexSelection(project);
     return removed;
 }
@@ -360,8 +298,8 @@ int32_t RemoveSelectedVertices(Project& project, VertexUndo& undo, ColorTriple& 
 bool RemoveAllVertices(Project& project, VertexUndo& undo, Ui& ui) {
     if (ui.Ask(kRemoveAllQuestion, kRemoveAllCaption, Buttons::YesNo) != Answer::Yes)
         return false;
-    project.Vertices.clear();
     EmptyLinesPolygonsTextures(project);
+    project.Vertices.clear();
     project.HasGeometry = project.GeometryShown = false;
     ui.Log("All Vertices removed !");
     undo.Take(project); // an empty snapshot: a following Undo has nothing to bring back
@@ -402,19 +340,7 @@ int32_t MergeDoubleVertices(Project& p) {
     const auto removed = static_cast<int32_t>(n) - kept;
     if (removed == 0)
         return 0;
-    Renumber(p.Polygons, newIndex, removed);
-    Renumber(p.Lines, newIndex, removed);
-    // Survivors move down in order; the Selected flags stay with the positions.
-    int32_t next = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        if (newIndex[i] == next) {
-            Vertex& to = p.Vertices[static_cast<std::size_t>(next++)];
-            const Vertex& from = p.Vertices[i];
-            to.X = from.X;
-            to.Y = from.Y;
-            to.Z = from.Z;
-        }
-    p.Vertices.resize(static_cast<std::size_t>(kept));
+    MergeVertices(p, newIndex, kept);
     AfterVerticesRemoved(p);
     return removed;
 }
@@ -460,6 +386,7 @@ bool AddInterpolatedVertices(Project& project, ColorTriple& currentLineColor, Ui
                 pump();
         }
         const std::size_t added = rebuilt.size() - old.size();
+        BumpRevision(project);
         project.Vertices = std::move(rebuilt);
         ui.Log(std::to_string(added) + " interpolated Vertices added");
     });
@@ -485,6 +412,7 @@ std::optional<int32_t> CreateInterpolatedVertex(Project& project, Ui& ui) {
     Vertex mid{Midpoint(a.X, b.X), Midpoint(a.Y, b.Y), Midpoint(a.Z, b.Z), true};
     a.Selected = b.Selected = false;
     vs.push_back(mid);
+    BumpRevision(project);
     const auto index = static_cast<int32_t>(vs.size() - 1);
     ui.Log("Created Vertex " + std::to_string(index) + ", located between Vertices " +
            std::to_string(selected[0]) + " and " + std::to_string(selected[1]));

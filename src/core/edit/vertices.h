@@ -2,6 +2,7 @@
 // Vertex editing: the operations behind the vertex window and the main menu's vertex
 // commands. Everything here is free of the user interface; questions, messages and log lines
 // go through Ui.
+#include "edit/undo_stamp.h"
 #include "model/project.h"
 
 #include <cstdint>
@@ -58,26 +59,28 @@ void DeleteVertex(Project& project, int32_t index);
 
 // The one-step undo of Modify, Remove Selected and Remove All Vertices.
 //
-// A snapshot belongs to the project it was taken from: it remembers the ProjectFileName and
-// is never restored into a project of another name. A new, cleared or reopened project under
-// the same name cannot be told apart that way, so the project lifecycle calls Discard()
-// whenever it closes, clears or loads a project.
+// A snapshot may be restored only over the lists its command left: any later change of a
+// list's shape (Project::Revision) makes it stale, and the lifecycle discards it whenever the
+// Project is replaced.
 class VertexUndo {
   public:
     // Copies the vertices, and the lines and the polygons (with their collision volumes) when
     // the project has any. A list absent at snapshot time is not restored later.
     void Take(const Project& project);
+    // The command that took the snapshot changed the lists, starting at revision `before`.
+    void Follow(const Project& project, uint64_t before) { stamp_.Follow(project, before); }
     void Discard();
-    // "Undo" is enabled: the snapshot holds vertices and belongs to `project`.
+    // "Undo" is enabled: the snapshot holds vertices and no list has changed since.
     bool CanRestore(const Project& project) const;
     // Restores the snapshot (with the visualization lines rebuilt around it) and empties it.
     // Current lines or polygons that would point past the restored vertex list are removed.
-    // False, with nothing changed, when CanRestore is false.
+    // False, with nothing changed, when there is nothing to restore; a stale snapshot is
+    // refused with kUndoStaleMessage and discarded.
     bool Restore(Project& project, ColorTriple& currentLineColor, Ui& ui);
 
   private:
     bool taken_ = false;
-    std::string fileName_;
+    UndoStamp stamp_;
     std::vector<Vertex> vertices_;
     std::optional<std::vector<ObjectData>> lines_;
     std::optional<std::vector<ObjectData>> polygons_;

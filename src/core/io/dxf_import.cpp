@@ -590,6 +590,7 @@ DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSo
     } else {
         project.Vertices.clear();
     }
+    BumpRevision(project);
 
     // Room for the new items at once, rather than copying a large list as it grows. Every
     // entity takes at least a keyword line, so the file's size bounds the count.

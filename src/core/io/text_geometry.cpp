@@ -143,6 +143,7 @@ TextImportResult ReadVertexText(Project& project, const std::string& path, std::
         return Outcome(TextImportOutcome::OffsetCancelled);
     if (!start.adding)
         project.Vertices.clear();
+    BumpRevision(project);
     std::size_t before = project.Vertices.size();
     TextImportResult r;
     try {
@@ -319,6 +320,7 @@ TextImportResult Read3DOText(Project& project, const std::string& path, std::str
         project.Vertices.clear();
         project.Polygons.clear();
     }
+    BumpRevision(project);
     const std::size_t base = project.Vertices.size();
     TextImportResult r;
     std::vector<std::size_t> skipped;

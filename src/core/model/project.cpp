@@ -5,13 +5,13 @@
 namespace meshforge {
 
 void ResetProject(Project& p) {
+    BumpRevision(p);
     p.Vertices.clear();
     p.Textures.clear();
     p.Lines.clear();
     p.VisLines.clear();
     p.Polygons.clear();
     p.CollVols.clear();
-    p.TextureObjects.clear();
 
     p.DisplayClass = 3;
     p.Options.AdditionalGPLParams.clear();

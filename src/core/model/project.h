@@ -57,11 +57,6 @@ struct CollVol {
     int32_t PlaneCount() const { return static_cast<int32_t>(PolygonIndices.size()); }
 };
 
-// Handles of the view's texture objects; the view fills them in, core only keeps the length.
-struct TextureObject {
-    uint32_t Image = 0, Mask = 0;
-};
-
 struct BoundingBox {
     float MinX = 0, MaxX = 0, MinY = 0, MaxY = 0, MinZ = 0, MaxZ = 0;
     float CenterX = 0, CenterY = 0, CenterZ = 0;
@@ -91,8 +86,7 @@ struct ViewOptions {
 
 struct Project {
     std::vector<Vertex> Vertices;
-    std::vector<TextureData> Textures;
-    std::vector<TextureObject> TextureObjects;
+    std::vector<TextureData> Textures; // the view keeps its texture objects itself
     std::vector<ObjectData> Lines;
     std::vector<ObjectData> VisLines;
     std::vector<ObjectData> Polygons;
@@ -112,7 +106,18 @@ struct Project {
     int32_t CurrentTexture = 0; // 0 at program start, 999 after a reset
 
     BoundingBox Box;
+
+    // Moves on with every change of a list's shape: an element added or removed, indices
+    // renumbered, a list emptied or replaced (reset, read, merge, import, undo). Changing values
+    // in place (coordinates, colours, a redefined ring, a texture choice) leaves it. Undo
+    // records remember it and refuse to restore over any later change.
+    uint64_t Revision = 0;
 };
+
+// Marks a change of a list's shape (see Project::Revision).
+inline void BumpRevision(Project& project) {
+    ++project.Revision;
+}
 
 // Empties the Project and restores the defaults, in the documented order. The view's repaint
 // belongs to the caller.

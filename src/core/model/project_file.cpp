@@ -1,9 +1,9 @@
 #include "model/project_file.h"
 
-#include "app/lifecycle.h"
-#include "app/ui.h"
 #include "model/located_lines.h"
 #include "model/project.h"
+#include "model/project_file_ui.h"
+#include "model/renumber.h"
 #include "model/texts.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
@@ -58,6 +58,11 @@ std::string ConversionInfoText(const std::string& filename, int transparent,
     return s;
 }
 
+void ClearAllData(Project& p, ProjectFileUi& ui) {
+    ResetProject(p);
+    ui.Log("All Data Cleared !");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Writing
 
@@ -102,7 +107,7 @@ std::string CopyBitmapToProject(const std::string& filename, const std::string& 
     return target;
 }
 
-void WriteTextures(Writer& w, Project& p, const SaveOptions& o, Ui& ui) {
+void WriteTextures(Writer& w, Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     w.Line("Textures");
     w.Int(static_cast<int32_t>(p.Textures.size()));
     std::string folder = ProjectSubfolder(p, o);
@@ -175,7 +180,7 @@ void WriteOptions(Writer& w, const ViewOptions& o) {
 
 } // namespace
 
-std::string SerializeProject(Project& p, const SaveOptions& o, Ui& ui) {
+std::string SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     Writer w;
     w.Line("ProjectDescription");
     w.Line(p.ProjectDescription);
@@ -221,7 +226,7 @@ std::string SerializeProject(Project& p, const SaveOptions& o, Ui& ui) {
     return w.Take();
 }
 
-void WriteProject(Project& p, const SaveOptions& o, Ui& ui) {
+void WriteProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
     WriteFileAtomically(p.ProjectFileName, SerializeProject(p, o, ui));
     ui.Log("Project " + p.ProjectFileName + " saved !");
 }
@@ -287,7 +292,7 @@ class BitmapResolver {
   public:
     enum class Result { Resolved, Cancelled, Refused };
 
-    BitmapResolver(Ui& ui, const std::string& projectPath) : ui_(ui) {
+    BitmapResolver(ProjectFileUi& ui, const std::string& projectPath) : ui_(ui) {
         if (projectPath != kNoFile)
             projectFolder_ = std::string(FolderPart(projectPath));
     }
@@ -322,7 +327,7 @@ class BitmapResolver {
     }
 
   private:
-    Ui& ui_;
+    ProjectFileUi& ui_;
     std::optional<std::string> projectFolder_; // empty: the current folder
     std::string folder_;
 };
@@ -333,12 +338,12 @@ struct StopRead {
 
 // Reads the four lines of texture k at `at` and appends it; stops the read on an abandoned bitmap.
 void ReadTexture(const LocatedLines& src, std::size_t at, Project& p, BitmapResolver& resolver,
-                 Ui& ui) {
+                 ProjectFileUi& ui) {
     TextureData t;
     t.Filename = std::string(src.Text(at, "a bitmap file name"));
     BitmapResolver::Result r = resolver.Resolve(t.Filename);
     if (r == BitmapResolver::Result::Cancelled) {
-        ClearAll(p, ui);
+        ClearAllData(p, ui);
         throw StopRead{ReadOutcome::Cleared};
     }
     if (r == BitmapResolver::Result::Refused)
@@ -399,8 +404,10 @@ void ReadOptions(const LocatedLines& src, std::size_t at, ViewOptions& o) {
 }
 
 // Keeps the list invariants after a read: elements whose indices point outside their lists are
-// dropped (or lose their texture), and the user is told which element and line.
-void EnforceIndices(Project& p, const SourceLines& src, const std::string& path, Ui& ui) {
+// dropped (or lose their texture) by the rules of the editor's removals, and the user is told
+// which element and line.
+void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
+                    ProjectFileUi& ui) {
     std::vector<std::string> problems;
     auto lineText = [](const std::vector<std::size_t>& v, std::size_t i) {
         return i < v.size() && v[i] != SIZE_MAX ? ", line " + std::to_string(v[i] + 1) : "";
@@ -408,29 +415,24 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
     auto vertexOk = [&](int32_t idx) {
         return idx >= 0 && static_cast<std::size_t>(idx) < p.Vertices.size();
     };
-    auto dropBadLines = [&](std::vector<ObjectData>& list, const std::vector<std::size_t>& lines,
-                            const char* kind) {
-        std::size_t out = 0;
+    auto badLines = [&](const std::vector<ObjectData>& list, const std::vector<std::size_t>& lines,
+                        const char* kind) {
+        std::vector<bool> bad(list.size());
         for (std::size_t i = 0; i < list.size(); ++i) {
             const ObjectData& l = list[i];
             if (l.VertexIndices.size() == 2 && vertexOk(l.VertexIndices[0]) &&
-                vertexOk(l.VertexIndices[1])) {
-                if (out != i)
-                    list[out] = std::move(list[i]);
-                ++out;
-            } else {
-                problems.push_back(std::string(kind) + " " + std::to_string(i) +
-                                   lineText(lines, i) +
-                                   ": vertex index outside the vertex list, dropped");
-            }
+                vertexOk(l.VertexIndices[1]))
+                continue;
+            bad[i] = true;
+            problems.push_back(std::string(kind) + " " + std::to_string(i) + lineText(lines, i) +
+                               ": vertex index outside the vertex list, dropped");
         }
-        list.resize(out);
+        return bad;
     };
-    dropBadLines(p.Lines, src.lines, "Line");
-    dropBadLines(p.VisLines, src.visLines, "Visualization line");
+    RemoveLinesWhere(p, badLines(p.Lines, src.lines, "Line"));
+    RemoveVisLinesWhere(p, badLines(p.VisLines, src.visLines, "Visualization line"));
 
-    std::vector<int32_t> newIndex(p.Polygons.size(), -1);
-    std::size_t out = 0;
+    std::vector<bool> badPolygons(p.Polygons.size());
     for (std::size_t i = 0; i < p.Polygons.size(); ++i) {
         ObjectData& poly = p.Polygons[i];
         bool ok =
@@ -438,6 +440,7 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
         for (int32_t idx : poly.VertexIndices)
             ok = ok && vertexOk(idx);
         if (!ok) {
+            badPolygons[i] = true;
             problems.push_back("Polygon " + std::to_string(i) + lineText(src.polygons, i) +
                                ": vertex index outside the vertex list or ring not closed, "
                                "dropped");
@@ -451,35 +454,28 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
                                " outside the texture list, made untextured");
             poly.TextureIndex = kUntextured;
         }
-        newIndex[i] = static_cast<int32_t>(out);
-        if (out != i)
-            p.Polygons[out] = std::move(poly);
-        ++out;
     }
-    p.Polygons.resize(out);
-
+    // The removal below drops the planes that name no kept polygon and the volumes left
+    // without a plane; they are named here, by their place in the file.
     for (std::size_t c = 0; c < p.CollVols.size(); ++c) {
-        CollVol& vol = p.CollVols[c];
-        std::size_t keep = 0;
+        const CollVol& vol = p.CollVols[c];
+        std::size_t kept = 0;
         for (std::size_t k = 0; k < vol.PolygonIndices.size(); ++k) {
-            int32_t idx = vol.PolygonIndices[k];
-            int32_t mapped = idx >= 0 && static_cast<std::size_t>(idx) < newIndex.size()
-                                 ? newIndex[static_cast<std::size_t>(idx)]
-                                 : -1;
-            if (mapped < 0) {
-                problems.push_back("Collision volume " + std::to_string(c) +
-                                   lineText(src.collVols, c) + ": plane " + std::to_string(k) +
-                                   " names a missing polygon, dropped");
+            const int32_t idx = vol.PolygonIndices[k];
+            if (idx >= 0 && static_cast<std::size_t>(idx) < badPolygons.size() &&
+                !badPolygons[static_cast<std::size_t>(idx)]) {
+                ++kept;
                 continue;
             }
-            vol.PolygonIndices[keep] = mapped;
-            vol.Rebounds[keep] = vol.Rebounds[k];
-            ++keep;
+            problems.push_back("Collision volume " + std::to_string(c) + lineText(src.collVols, c) +
+                               ": plane " + std::to_string(k) +
+                               " names a missing polygon, dropped");
         }
-        vol.PolygonIndices.resize(keep);
-        vol.Rebounds.resize(keep);
+        if (kept == 0)
+            problems.push_back("Collision volume " + std::to_string(c) + lineText(src.collVols, c) +
+                               ": no plane left, dropped");
     }
-    p.TextureObjects.resize(p.Textures.size());
+    RemovePolygonsWhere(p, badPolygons);
     if (problems.empty())
         return;
     std::string text = "File " + path + " refers to data it does not hold:";
@@ -504,7 +500,7 @@ std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t 
            std::to_string(p) + " Polygons(s), " + std::to_string(t) + " Texture(s).";
 }
 
-void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where) {
+void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where) {
     BitmapResolver resolver(ui, src.Path());
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
@@ -526,12 +522,9 @@ void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, 0, static_cast<std::size_t>(n));
             p.Textures.clear();
-            p.TextureObjects.clear();
             resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k) {
+            for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-                p.TextureObjects.resize(p.Textures.size());
-            }
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
             if (n > 0)
@@ -587,7 +580,9 @@ void ScanForRead(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where
 
 // Runs a scan and keeps the Project's invariants whatever way the scan ends.
 template <class Scan>
-std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, Ui& ui, Scan scan) {
+std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, ProjectFileUi& ui,
+                                       Scan scan) {
+    BumpRevision(p); // whatever part of the file is read, the lists are not what they were
     SourceLines where;
     try {
         scan(where);
@@ -605,7 +600,7 @@ std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, Ui& 
 
 } // namespace
 
-ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
+ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui) {
     const std::string path = p.ProjectFileName;
     ui.Log("Loading Project......");
     std::string_view name = FileNamePart(path);
@@ -622,15 +617,15 @@ ReadOutcome ReadProjectText(Project& p, std::string_view text, Ui& ui) {
     return ReadOutcome::Completed;
 }
 
-ReadOutcome ReadProject(Project& p, Ui& ui) {
+ReadOutcome ReadProject(Project& p, ProjectFileUi& ui) {
     std::string text = ReadWholeFile(p.ProjectFileName);
     return ReadProjectText(p, text, ui);
 }
 
 namespace {
 
-void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& where, std::size_t v0,
-                  std::size_t t0) {
+void ScanForMerge(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where,
+                  std::size_t v0, std::size_t t0) {
     BitmapResolver resolver(ui, src.Path());
     for (std::size_t i = 0; i < src.Size(); ++i) {
         std::string_view line = src[i];
@@ -655,10 +650,8 @@ void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& wher
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, p.Textures.size(), static_cast<std::size_t>(n));
             resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k) {
+            for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-                p.TextureObjects.resize(p.Textures.size());
-            }
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
             ui.Log("Rebuilding Texture Library.....");
@@ -698,7 +691,8 @@ void ScanForMerge(Project& p, const LocatedLines& src, Ui& ui, SourceLines& wher
 
 } // namespace
 
-ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text, Ui& ui) {
+ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
+                             ProjectFileUi& ui) {
     const std::size_t v0 = p.Vertices.size(), t0 = p.Textures.size(), l0 = p.Lines.size(),
                       p0 = p.Polygons.size();
     LocatedLines src(path, text);
@@ -714,7 +708,7 @@ ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_vi
     return ReadOutcome::Completed;
 }
 
-ReadOutcome MergeProject(Project& p, const std::string& path, Ui& ui) {
+ReadOutcome MergeProject(Project& p, const std::string& path, ProjectFileUi& ui) {
     std::string text = ReadWholeFile(path);
     return MergeProjectText(p, path, text, ui);
 }

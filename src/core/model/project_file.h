@@ -6,7 +6,7 @@
 namespace meshforge {
 
 struct Project;
-struct Ui;
+struct ProjectFileUi;
 
 // The settings that change what a save does beyond writing the project file.
 struct SaveOptions {
@@ -24,20 +24,24 @@ enum class ReadOutcome {
 
 // Writes the project file text (and, with the options, copies bitmaps and writes ".mci"
 // files, which may change texture paths). Does not touch ProjectFileName.
-std::string SerializeProject(Project& project, const SaveOptions& options, Ui& ui);
+std::string SerializeProject(Project& project, const SaveOptions& options, ProjectFileUi& ui);
 
 // Writes the Project to ProjectFileName atomically and logs "Project ... saved !".
-void WriteProject(Project& project, const SaveOptions& options, Ui& ui);
+void WriteProject(Project& project, const SaveOptions& options, ProjectFileUi& ui);
 
 // Reads ProjectFileName into the (emptied) Project. Throws ParseError or FileError naming the
 // file and line; what was read before the error stays.
-ReadOutcome ReadProject(Project& project, Ui& ui);
-ReadOutcome ReadProjectText(Project& project, std::string_view text, Ui& ui);
+ReadOutcome ReadProject(Project& project, ProjectFileUi& ui);
+ReadOutcome ReadProjectText(Project& project, std::string_view text, ProjectFileUi& ui);
 
 // Adds vertices, textures, lines and polygons of another project file.
-ReadOutcome MergeProject(Project& project, const std::string& path, Ui& ui);
+ReadOutcome MergeProject(Project& project, const std::string& path, ProjectFileUi& ui);
 ReadOutcome MergeProjectText(Project& project, const std::string& path, std::string_view text,
-                             Ui& ui);
+                             ProjectFileUi& ui);
+
+// What "Clear All" does to the Project: ResetProject and the log line "All Data Cleared !".
+// The reader runs it when a missing bitmap is not re-selected.
+void ClearAllData(Project& project, ProjectFileUi& ui);
 
 // The ".mci" conversion-info text for one texture.
 std::string ConversionInfoText(const std::string& filename, int transparent,

@@ -34,12 +34,12 @@ Mat4 PickMatrix(double px, double py, double width, double height,
 
 enum class ViewKind { Left = 1, Right, Front, Back, Top, Bottom, Custom };
 
-// Camera state owned by the view; Zoom, rotations and pan live in the Project's ViewOptions.
+// Camera state owned by the view; Zoom, rotations and pan live in the Project's ViewOptions,
+// the pivot vertex in the editor state.
 struct ViewState {
     ViewKind Kind = ViewKind::Custom;
     bool Dragging = false;
     int DragAnchorX = 0, DragAnchorY = 0;
-    int PivotVertex = 9999;
     bool OriginPivot = false; // the Rotate dialog's "Origin (0,0,0)" radio
     int PanScale = 10;        // the main window's hidden SpinEdit1
 };

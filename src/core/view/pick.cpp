@@ -3,10 +3,10 @@
 #include "app/ui.h"
 #include "edit/lines.h"
 #include "edit/polygons.h"
+#include "edit/vertices.h"
 #include "model/project_file.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace meshforge {
 
@@ -24,11 +24,6 @@ void Report(Ui& ui, bool playSound, const char* message) {
         ui.Beep();
     else
         ui.Log(message);
-}
-
-void ClearVertexSelection(Project& project) {
-    for (Vertex& v : project.Vertices)
-        v.Selected = false;
 }
 
 std::string TextureNameOf(const Project& project, int32_t textureIndex) {
@@ -81,27 +76,8 @@ std::optional<std::string> HoverText(const Project& project, const std::vector<u
     return text;
 }
 
-uint32_t PickState::ClockSeed() {
-    return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
-PickState::PickState(uint32_t seed) : random_(seed) {}
-
 bool PickState::AnyModeOn() const {
     return std::any_of(on_.begin(), on_.end(), [](bool on) { return on; });
-}
-
-void PickState::ChoosePolygonColor(Ui& ui, bool manualColors) {
-    if (manualColors) {
-        ui.Log("Pick color for Polygon!");
-        ChooseColorTriple(ui, colors_.Polygon);
-        return;
-    }
-    // 24 random bits scaled exactly, so 1.0 cannot come out.
-    auto unit = [this] { return static_cast<float>(random_() >> 8) / 16777216.0f; };
-    colors_.Polygon.R = unit();
-    colors_.Polygon.G = unit();
-    colors_.Polygon.B = unit();
 }
 
 void PickState::BeginLine(Ui& ui, bool askColor) {
@@ -109,7 +85,7 @@ void PickState::BeginLine(Ui& ui, bool askColor) {
     ui.Log("Creating a line:");
     if (askColor) {
         ui.Log("Pick color !");
-        ChooseColorTriple(ui, colors_.Line);
+        ChooseColorTriple(ui, editor_.LineColor);
     }
     ui.Log("Pick first vertex !");
     linePickCount_ = 0;
@@ -120,7 +96,7 @@ void PickState::BeginPolygon(Ui& ui, bool askColor) {
     ui.Log("Creating a Flat Shading Polygon:");
     // With random colours every polygon gets a new one, whatever the answer was.
     if (askColor || !manualPolygonColors_)
-        ChoosePolygonColor(ui, manualPolygonColors_);
+        ChoosePolygonColor(editor_, ui, manualPolygonColors_);
     ui.Log("Pick first vertex !");
     picked_.clear();
 }
@@ -237,7 +213,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
         ui.Log("Line No. " + std::to_string(project.Lines.size() + 1) +
                " created, using vertices " + std::to_string(lineFirst_) + " and " + ns);
         linePickCount_ = 0;
-        CreateLine(project, lineFirst_, lineSecond_, colors_.Line);
+        CreatePickedLine(project, editor_, lineFirst_, lineSecond_);
         result.LinesChanged = true;
         switch (ui.AskCreateNewLine()) {
         case NextElement::SameColor:
@@ -257,7 +233,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
         picked_.push_back(n);
         project.Vertices[n].Selected = true;
         if (picked_.size() > 1 && n == picked_.front()) {
-            CreatePolygon(project, picked_, colors_.Polygon, ui);
+            CreatePolygon(project, picked_, editor_.PolygonColor, ui);
             Set(PickMode::PolygonCreation, false);
             picked_.clear();
             result.PolygonsChanged = true;
@@ -296,7 +272,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
     }
 
     case PickMode::PivotPick:
-        pivotVertex_ = n;
+        editor_.PivotVertex = n;
         Set(PickMode::PivotPick, false);
         ui.Log("Picked vertex " + ns + " as pivot point.");
         result.PivotChanged = true;

@@ -1,11 +1,11 @@
 #pragma once
+#include "edit/editor_state.h"
 #include "model/project.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,22 +63,16 @@ struct ClickResult {
     WindowToShow Show = WindowToShow::None; // a mode ended: show its hidden window again
     bool LinesChanged = false;              // refresh the line list
     bool PolygonsChanged = false;           // refresh the polygon list
-    bool PivotChanged = false;              // PivotVertex() was picked: copy it to the view
+    bool PivotChanged = false;              // the editor's PivotVertex was picked
 };
 
-// Colours every newly created line / polygon takes. They live with the pick state because the
-// picking workflows choose them between picks; the line and polygon windows use them too.
-struct EditColors {
-    ColorTriple Line{0.5f, 0.5f, 0.5f};
-    ColorTriple Polygon{0.5f, 0.5f, 0.5f};
-};
-
-// The process-wide pick state of the 3D view: five modes, their counters and the colours.
-// The Start* entry points are called by the windows, which hide themselves; Click by the view
-// on each mouse release. The view shows the hand cursor while AnyModeOn().
+// The process-wide pick state of the 3D view: five modes and their counters. The colours of
+// new lines and polygons and the pivot vertex are the editor state's, which the pick state
+// refers to. The Start* entry points are called by the windows, which hide themselves; Click by
+// the view on each mouse release. The view shows the hand cursor while AnyModeOn().
 class PickState {
   public:
-    explicit PickState(uint32_t seed = ClockSeed());
+    explicit PickState(EditorState& editor) : editor_(editor) {}
 
     // Logs "Creating a line:", "Pick color !", runs the line colour dialog, logs "Pick first
     // vertex !".
@@ -98,10 +92,6 @@ class PickState {
     ClickResult Click(Project& project, const std::vector<uint32_t>& names, bool leftButton,
                       bool playSound, Ui& ui);
 
-    // The next polygon's colour: the dialog (after "Pick color for Polygon!") when chosen
-    // manually, else three uniform values in [0, 1).
-    void ChoosePolygonColor(Ui& ui, bool manualColors);
-
     bool AnyModeOn() const;
     bool ModeOn(PickMode mode) const { return on_[static_cast<std::size_t>(mode)]; }
     int LinePickCount() const { return linePickCount_; }
@@ -109,12 +99,7 @@ class PickState {
     int32_t LineSecondVertex() const { return lineSecond_; }
     // PickCount is its size.
     const std::vector<int32_t>& PickedVertices() const { return picked_; }
-    int32_t PivotVertex() const { return pivotVertex_; } // kNoElement = none
-    void SetPivotVertex(int32_t vertex) { pivotVertex_ = vertex; }
-    EditColors& Colors() { return colors_; }
-    const EditColors& Colors() const { return colors_; }
-
-    static uint32_t ClockSeed();
+    EditorState& Editor() { return editor_; }
 
   private:
     void Set(PickMode mode, bool on) { on_[static_cast<std::size_t>(mode)] = on; }
@@ -128,10 +113,8 @@ class PickState {
     int linePickCount_ = 0;
     int32_t lineFirst_ = 0, lineSecond_ = 0;
     std::vector<int32_t> picked_;
-    int32_t pivotVertex_ = kNoElement;
     bool manualPolygonColors_ = false;
-    EditColors colors_;
-    std::mt19937 random_;
+    EditorState& editor_;
 };
 
 } // namespace meshforge

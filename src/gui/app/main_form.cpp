@@ -99,7 +99,7 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
     OptionsForm = new TOptionsForm(settings_, project_, ui_, this);
     CreateView();
     VertexForm = new TVertexform(
-        project_, ui_, ViewForm->Picking().Colors().Line, [this] { ViewForm->Redraw(); }, this);
+        project_, ui_, session_.Editor, [this] { ViewForm->Redraw(); }, this);
     VertexForm->SetClosedHandler([this] {
         if (!project_.Vertices.empty()) {
             session_.Menus.SaveProject = true;
@@ -113,9 +113,9 @@ TMainForm::TMainForm(std::string appFolder, std::vector<std::string> args, QWidg
         ApplySessionState();
     });
     LineForm = new TLineform(
-        project_, ui_, ViewForm->Picking(), [this] { ViewForm->Redraw(); },
+        project_, ui_, session_.Editor, ViewForm->Picking(), [this] { ViewForm->Redraw(); },
         [this] { ViewForm->UpdatePickCursor(); }, this);
-    ManVForm = new TManVForm(project_, ui_, ViewForm->Picking(), OptionsForm->General(), this);
+    ManVForm = new TManVForm(project_, ui_, session_.Editor, OptionsForm->General(), this);
     LineForm->SetManualForm(ManVForm);
     PolygonForm = new TPolygonform(
         project_, ui_, ViewForm->Picking(), OptionsForm->General(), *ManVForm,
@@ -194,7 +194,8 @@ bool TMainForm::StartMaximized() const {
 void TMainForm::CreateView() {
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("MdiArea");
-    ViewForm = new TViewForm(project_, OptionsForm->General(), ui_, session_.AppFolder);
+    ViewForm =
+        new TViewForm(project_, session_.Editor, OptionsForm->General(), ui_, session_.AppFolder);
     ui_.SetTextureRebuilder([this](Project&) { ViewForm->RebuildTextureLibrary(); });
     ViewWindow = mdiArea_->addSubWindow(ViewForm);
     ViewWindow->setObjectName("ViewWindow");
@@ -363,7 +364,7 @@ void TMainForm::CreateMiscMenu() {
     m->addSeparator();
     AddEntry(m, "CreateVisLinesMenu", "Create Subsequent Visualization Lines", [this] {
         Run([this] {
-            CreateVisLinesCommand(project_, ViewForm->Picking().Colors().Line, session_.Menus, ui_);
+            CreateVisLinesCommand(project_, session_.Editor.LineColor, session_.Menus, ui_);
         });
     });
     AddEntry(m, "RemoveVisLinesMenu", "Remove Visualization Lines",

@@ -157,8 +157,8 @@ class TMainForm : public QMainWindow {
     // Runs a command: errors of file access and parsing end it with their message; then the
     // session is shown and the view redrawn.
     void Run(const std::function<void()>& command);
-    // A lifecycle command: the Project may be another one afterwards, so the editors' undo
-    // records are dropped.
+    // A lifecycle command: the Project may be another one afterwards, so the windows show the
+    // reset editor state and the new lists.
     void RunLifecycle(const std::function<void()>& command);
     // Refuses input while a long vertex command runs; `pump` keeps the window painting.
     std::function<void()> Pump(std::size_t steps);

@@ -82,6 +82,7 @@ void TMainForm::Run(const std::function<void()>& command) {
 
 void TMainForm::RunLifecycle(const std::function<void()>& command) {
     Run(command);
+    // The core lifecycle commands reset the editor state; the windows show it.
     VertexForm->ProjectChanged();
     LineForm->ProjectChanged();
 }
@@ -175,7 +176,7 @@ void TMainForm::ImportDXFMenuClick() {
         }
         if (result.Outcome == DxfImportOutcome::Failed)
             return false;
-        FinishDxfImport(project_, ViewForm->Picking().Colors().Line, ui_);
+        FinishDxfImport(project_, session_.Editor.LineColor, ui_);
         return true;
     });
     RunLifecycle([this] { ScanForm->exec(); });
@@ -237,7 +238,7 @@ void TMainForm::InterpolVertexMenuClick() {
 void TMainForm::AddInterpolMenuClick() {
     setEnabled(false); // no other command while the list is rebuilt
     Run([this] {
-        AddInterpolatedVertices(project_, ViewForm->Picking().Colors().Line, ui_,
+        AddInterpolatedVertices(project_, session_.Editor.LineColor, ui_,
                                 Pump(project_.Vertices.size()));
         AfterVisLinesRebuilt();
     });
@@ -246,7 +247,7 @@ void TMainForm::AddInterpolMenuClick() {
 
 void TMainForm::RemDoubleMenuClick() {
     Run([this] {
-        RemoveDoubleVertices(project_, ViewForm->Picking().Colors().Line, ui_);
+        RemoveDoubleVertices(project_, session_.Editor.LineColor, ui_);
         AfterVisLinesRebuilt();
     });
 }
@@ -400,7 +401,7 @@ void TMainForm::ExitMenuClick() {
 }
 
 void TMainForm::AddDataMenuClick() {
-    RunLifecycle([this] { AddData(project_, ui_); });
+    RunLifecycle([this] { AddData(project_, session_, ui_); });
 }
 
 void TMainForm::DescMenuClick() {

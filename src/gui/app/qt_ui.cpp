@@ -202,8 +202,6 @@ bool QtUi::OpenDocument(std::string_view pathOrUrl) {
 void QtUi::RebuildTextureLibrary(Project& project) {
     if (rebuild_)
         rebuild_(project);
-    else
-        project.TextureObjects.assign(project.Textures.size(), {});
 }
 
 NextElement QtUi::AskCreateNewLine() {

@@ -21,9 +21,10 @@ namespace {
 constexpr int kNarrow = 330, kWide = 450;
 } // namespace
 
-TLineform::TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
-                     std::function<void()> picking, QWidget* parent)
-    : QDialog(parent), project_(project), ui_(ui), pick_(pick), redraw_(std::move(redraw)),
+TLineform::TLineform(Project& project, Ui& ui, EditorState& editor, PickState& pick,
+                     std::function<void()> redraw, std::function<void()> picking, QWidget* parent)
+    : QDialog(parent), project_(project), ui_(ui), pick_(pick), undo_(editor.UndoLines),
+      currentLineColor_(editor.LineColor), redraw_(std::move(redraw)),
       picking_(std::move(picking)) {
     MakeToolWindow(this, "Lineform", "Create Lines");
     setFixedWidth(kNarrow);
@@ -103,11 +104,10 @@ void TLineform::ApplyButtons() {
     EditButton->setEnabled(b.EditSelected);
     RemoveAllButton->setEnabled(b.RemoveAll);
     LineListBox->setEnabled(b.List);
-    UndoButton->setEnabled(undo_.Available());
+    UndoButton->setEnabled(undo_.Available(project_));
 }
 
 void TLineform::ProjectChanged() {
-    undo_.Discard();
     RefreshLineList();
 }
 
@@ -167,7 +167,7 @@ void TLineform::BackButtonClick() {
 }
 
 void TLineform::ColorButtonClick() {
-    RedefineSelectedLineColor(project_, pick_.Colors().Line, undo_, ui_);
+    RedefineSelectedLineColor(project_, currentLineColor_, undo_, ui_);
     ShowEditPanel(false);
     AfterChange();
 }
@@ -198,7 +198,7 @@ void TLineform::VertButtonClick() {
 }
 
 void TLineform::UndoButtonClick() {
-    undo_.Restore(project_);
+    undo_.Restore(project_, ui_);
     AfterChange();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "edit/lines.h"
+#include "edit/editor_state.h"
 #include "view/pick.h"
 
 #include <QDialog>
@@ -25,12 +25,13 @@ class TLineform : public QDialog {
   public:
     // `redraw` repaints the view; `picking` is called when a pick mode was started (the view
     // shows the hand cursor).
-    TLineform(Project& project, Ui& ui, PickState& pick, std::function<void()> redraw,
-              std::function<void()> picking, QWidget* parent = nullptr);
+    TLineform(Project& project, Ui& ui, EditorState& editor, PickState& pick,
+              std::function<void()> redraw, std::function<void()> picking,
+              QWidget* parent = nullptr);
 
     // Rewrites the list and sets every button from the Project.
     void RefreshLineList();
-    // The Project was replaced: the undo copy is dropped.
+    // The Project was replaced: the list and the undo button follow.
     void ProjectChanged();
     LineUndoSnapshot& Undo() { return undo_; }
     // The dialog in which a line's vertex numbers are typed ("No" to picking with the mouse).
@@ -74,9 +75,10 @@ class TLineform : public QDialog {
     Project& project_;
     Ui& ui_;
     PickState& pick_;
+    LineUndoSnapshot& undo_; // the editor state's
+    ColorTriple& currentLineColor_;
     std::function<void()> redraw_;
     std::function<void()> picking_;
-    LineUndoSnapshot undo_;
     TManVForm* manual_ = nullptr;
     FunctionListModel* model_ = nullptr;
 };

@@ -11,9 +11,9 @@
 
 namespace meshforge::gui {
 
-TManVForm::TManVForm(Project& project, Ui& ui, PickState& pick, const GeneralOptions& general,
+TManVForm::TManVForm(Project& project, Ui& ui, EditorState& editor, const GeneralOptions& general,
                      QWidget* parent)
-    : QDialog(parent), project_(project), ui_(ui), pick_(pick), general_(general) {
+    : QDialog(parent), project_(project), ui_(ui), editor_(editor), general_(general) {
     setObjectName("ManVForm");
     setWindowTitle("Manual Vertex selection");
     Label1 = new QLabel("Vertex No. 1 = ", this);
@@ -79,14 +79,14 @@ void TManVForm::After(ManualVertexEntry::Outcome outcome) {
 void TManVForm::AddButtonClick() {
     if (!entry_)
         return;
-    After(entry_->Add(project_, VertexComboBox->currentText().toStdString(), pick_,
+    After(entry_->Add(project_, VertexComboBox->currentText().toStdString(), editor_,
                       general_.RandomPolyColors, ui_));
 }
 
 void TManVForm::CloseButtonClick() {
     if (!entry_)
         return;
-    After(entry_->ClosePolygon(project_, pick_, general_.RandomPolyColors, ui_));
+    After(entry_->ClosePolygon(project_, editor_, general_.RandomPolyColors, ui_));
 }
 
 void TManVForm::CancelButtonClick() {

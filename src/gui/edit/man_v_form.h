@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 
 namespace meshforge {
-class PickState;
+struct EditorState;
 struct GeneralOptions;
 } // namespace meshforge
 
@@ -23,7 +23,7 @@ class FunctionListModel;
 class TManVForm : public QDialog {
     Q_OBJECT
   public:
-    TManVForm(Project& project, Ui& ui, PickState& pick, const GeneralOptions& general,
+    TManVForm(Project& project, Ui& ui, EditorState& editor, const GeneralOptions& general,
               QWidget* parent = nullptr);
 
     // Shows the dialog modally for `entry` (ManualVertexEntry::ForNewPolygon() and so on).
@@ -44,7 +44,7 @@ class TManVForm : public QDialog {
 
     Project& project_;
     Ui& ui_;
-    PickState& pick_;
+    EditorState& editor_;
     const GeneralOptions& general_;
     FunctionListModel* model_ = nullptr;
     std::optional<ManualVertexEntry> entry_;

@@ -242,7 +242,7 @@ void TPolygonform::VertButtonClick() {
 }
 
 void TPolygonform::ColorButtonClick() {
-    RedefineSelectedPolygonColor(project_, pick_.Colors().Polygon, ui_);
+    RedefineSelectedPolygonColor(project_, pick_.Editor().PolygonColor, ui_);
     ShowEditPanel(false);
     AfterChange();
 }

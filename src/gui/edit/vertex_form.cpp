@@ -27,10 +27,10 @@ QString Q(const std::string& s) {
 }
 } // namespace
 
-TVertexform::TVertexform(Project& project, Ui& ui, ColorTriple& currentLineColor,
+TVertexform::TVertexform(Project& project, Ui& ui, EditorState& editor,
                          std::function<void()> redraw, QWidget* parent)
-    : QDialog(parent), project_(project), ui_(ui), currentLineColor_(currentLineColor),
-      redraw_(std::move(redraw)) {
+    : QDialog(parent), project_(project), ui_(ui), undo_(editor.UndoVertices),
+      currentLineColor_(editor.LineColor), redraw_(std::move(redraw)) {
     MakeToolWindow(this, "Vertexform", "Create/Add vertices manually");
     setFixedWidth(393);
     setMinimumHeight(330);
@@ -146,7 +146,6 @@ void TVertexform::RefreshVertexList() {
 }
 
 void TVertexform::ProjectChanged() {
-    undo_.Discard();
     RefreshVertexList();
 }
 

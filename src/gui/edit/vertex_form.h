@@ -1,5 +1,5 @@
 #pragma once
-#include "edit/vertices.h"
+#include "edit/editor_state.h"
 
 #include <QDialog>
 
@@ -22,13 +22,13 @@ class TVertexform : public QDialog {
   public:
     // `redraw` repaints the 3D view; `closed` tells the main window the window was closed
     // (it then enables saving when vertices exist).
-    TVertexform(Project& project, Ui& ui, ColorTriple& currentLineColor,
-                std::function<void()> redraw, QWidget* parent = nullptr);
+    TVertexform(Project& project, Ui& ui, EditorState& editor, std::function<void()> redraw,
+                QWidget* parent = nullptr);
     ~TVertexform() override;
 
     // Rewrites the list and the count; the line and polygon lists follow.
     void RefreshVertexList();
-    // The Project was replaced (open, close, clear): the undo snapshot is discarded.
+    // The Project was replaced (open, close, clear): the list and the undo button follow.
     void ProjectChanged();
     VertexUndo& Undo() { return undo_; }
     void SetClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
@@ -72,12 +72,12 @@ class TVertexform : public QDialog {
 
     Project& project_;
     Ui& ui_;
+    VertexUndo& undo_; // the editor state's
     ColorTriple& currentLineColor_;
     std::function<void()> redraw_;
     std::function<void()> closed_;
     std::function<void()> emptied_;
     std::function<void()> refreshed_;
-    VertexUndo undo_;
     FunctionListModel* model_ = nullptr;
     bool modifyMode_ = false;
     bool placed_ = false;

@@ -287,7 +287,7 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
     };
     for (std::size_t i = 0; i < project_.Vertices.size(); ++i) {
         const Vertex& v = project_.Vertices[i];
-        const bool pivot = int(i) == view_.PivotVertex;
+        const bool pivot = int(i) == editor_.PivotVertex;
         const double r = v.Selected ? radius * 1.5 : radius;
         if (cull && BoxOutsideFrustum(*cull, PointBox(v, pivot ? radius * 3 : r)))
             continue;
@@ -398,6 +398,7 @@ void TViewForm::DrawPolygonShape(const ObjectData& polygon, bool shownTextured) 
 void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
     const auto& vs = project_.Vertices;
     const bool showTextures = project_.Options.ShowTextures;
+    const std::size_t usableTextures = UsableTextureObjects();
     // The screen pass sends runs of plain polygons (no mask, not selected, the same colour
     // and texture or none) as one array of triangles, split as the renderer splits GL_POLYGON
     // (corners k, k + 1, 0). With the colour constant over a run instead of given per corner
@@ -419,13 +420,11 @@ void TViewForm::DrawPolygons(Mode mode, const Mat4* cull) {
         }
         if (mode == Mode::Select)
             glLoadName(PolygonPickName(i));
-        const bool textured = poly.TextureIndex < kUntextured &&
-                              ValidIndex(poly.TextureIndex, project_.Textures.size()) &&
-                              ValidIndex(poly.TextureIndex, project_.TextureObjects.size());
+        const bool textured =
+            poly.TextureIndex < kUntextured && ValidIndex(poly.TextureIndex, usableTextures);
         const bool shown = textured && showTextures;
         const bool masked = textured && !project_.Textures[poly.TextureIndex].MaskFilename.empty();
-        const TextureObject* objects =
-            textured ? &project_.TextureObjects[poly.TextureIndex] : nullptr;
+        const TextureObject* objects = textured ? &textureObjects_[poly.TextureIndex] : nullptr;
         if (batched && !masked && !poly.Selected) {
             batch.Use(shown ? ColorTriple{1, 1, 1} : poly.Color, shown ? objects->Image : 0);
             const std::size_t corners = poly.VertexIndices.size() - 1;
@@ -523,16 +522,27 @@ void TViewForm::DeleteTextures() {
     textureNames_.clear();
 }
 
+std::size_t TViewForm::UsableTextureObjects() const {
+    const std::size_t n = std::min(textureSources_.size(), project_.Textures.size());
+    std::size_t i = 0;
+    while (i < n && textureSources_[i].first == project_.Textures[i].Filename &&
+           textureSources_[i].second == project_.Textures[i].MaskFilename)
+        ++i;
+    return i;
+}
+
 void TViewForm::RebuildTextureLibrary() {
+    textureObjects_.assign(project_.Textures.size(), {});
+    textureSources_.clear();
+    for (const TextureData& t : project_.Textures)
+        textureSources_.emplace_back(t.Filename, t.MaskFilename);
     if (!glReady_) {
         // The context comes with the first showing; build then.
         texturesPending_ = true;
-        project_.TextureObjects.assign(project_.Textures.size(), {});
         return;
     }
     makeCurrent();
     DeleteTextures();
-    project_.TextureObjects.assign(project_.Textures.size(), {});
     const std::string fallbackMask = appFolder_ + "mask.bmp";
     for (std::size_t i = 0; i < project_.Textures.size(); ++i) {
         const TextureData& t = project_.Textures[i];
@@ -544,10 +554,10 @@ void TViewForm::RebuildTextureLibrary() {
             ui_.Log("Bitmap " + t.Filename + " could not be read: shown as a checkerboard");
         if (maskFailed && !t.MaskFilename.empty())
             ui_.Log("Mask " + t.MaskFilename + " could not be read: shown as a checkerboard");
-        project_.TextureObjects[i].Image = UploadTexture(image);
-        project_.TextureObjects[i].Mask = UploadTexture(mask);
-        textureNames_.push_back(project_.TextureObjects[i].Image);
-        textureNames_.push_back(project_.TextureObjects[i].Mask);
+        textureObjects_[i].Image = UploadTexture(image);
+        textureObjects_[i].Mask = UploadTexture(mask);
+        textureNames_.push_back(textureObjects_[i].Image);
+        textureNames_.push_back(textureObjects_[i].Mask);
     }
     texturesPending_ = false;
     doneCurrent();

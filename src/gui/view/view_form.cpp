@@ -39,10 +39,10 @@ QSurfaceFormat TViewForm::ContextFormat() {
     return f;
 }
 
-TViewForm::TViewForm(Project& project, const GeneralOptions& general, Ui& ui, std::string appFolder,
-                     QWidget* parent)
-    : QOpenGLWidget(parent), project_(project), general_(general), ui_(ui),
-      appFolder_(std::move(appFolder)) {
+TViewForm::TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
+                     std::string appFolder, QWidget* parent)
+    : QOpenGLWidget(parent), project_(project), editor_(editor), general_(general), ui_(ui),
+      pick_(editor), appFolder_(std::move(appFolder)) {
     setObjectName("ViewForm");
     setFormat(ContextFormat());
     setMinimumSize(64, 64);
@@ -87,7 +87,7 @@ void TViewForm::initializeGL() {
     glDepthFunc(GL_LESS);
     CreateSpheres();
     glReady_ = true;
-    if (texturesPending_ || project_.TextureObjects.size() != project_.Textures.size() ||
+    if (texturesPending_ || textureObjects_.size() != project_.Textures.size() ||
         !project_.Textures.empty()) {
         doneCurrent();
         RebuildTextureLibrary();
@@ -436,7 +436,6 @@ void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
         return;
     const QPoint p = event->position().toPoint();
     ClickResult result = pick_.Click(project_, PickAt(p.x(), p.y()), true, general_.PlaySound, ui_);
-    view_.PivotVertex = pick_.PivotVertex();
     UpdatePickCursor();
     Redraw();
     if (clickHandler_)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -26,6 +27,11 @@ struct Ui;
 namespace meshforge::gui {
 
 class SphereCache;
+
+// The view's texture objects of one texture entry: image and mask.
+struct TextureObject {
+    unsigned Image = 0, Mask = 0;
+};
 
 // The main window's controls that steer the camera.
 struct CameraControls {
@@ -48,9 +54,9 @@ class TViewForm : public QOpenGLWidget {
     enum class Mode { Render, Select };
 
     // appFolder (with a trailing separator) holds "mask.bmp", the mask of every texture
-    // without its own.
-    TViewForm(Project& project, const GeneralOptions& general, Ui& ui, std::string appFolder,
-              QWidget* parent = nullptr);
+    // without its own. The editor state gives the pick state its colours and the pivot.
+    TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
+              std::string appFolder, QWidget* parent = nullptr);
     ~TViewForm() override;
 
     // Connects the main window's bars and buttons (once, at start-up).
@@ -72,6 +78,7 @@ class TViewForm : public QOpenGLWidget {
 
     // Recreates the texture objects of every texture entry.
     void RebuildTextureLibrary();
+    std::size_t TextureObjectCount() const { return textureObjects_.size(); }
 
     // The names under window point (x, y) (y from the top), in selection-buffer order. With
     // `skipUnreachable` objects that cannot touch the pick pixel are not drawn in the pass.
@@ -124,6 +131,8 @@ class TViewForm : public QOpenGLWidget {
     void DrawAxis();
     void DrawGrid();
     void DeleteTextures();
+    // How many leading texture entries still name the files their objects were made from.
+    std::size_t UsableTextureObjects() const;
     void CreateSpheres();
 
     void BarChanged(QScrollBar* bar, int value);
@@ -133,6 +142,7 @@ class TViewForm : public QOpenGLWidget {
     bool HasLinesOrPolygons() const;
 
     Project& project_;
+    EditorState& editor_;
     const GeneralOptions& general_;
     Ui& ui_;
     ViewState view_;
@@ -146,6 +156,10 @@ class TViewForm : public QOpenGLWidget {
     std::function<void(const ClickResult&)> clickHandler_;
     std::vector<uint32_t> lastRecords_;
     std::vector<unsigned> textureNames_; // texture objects this view created, to delete
+    // One pair per texture entry of the last rebuild, with the image and mask files it was made
+    // from: the texture list may change before the next rebuild.
+    std::vector<TextureObject> textureObjects_;
+    std::vector<std::pair<std::string, std::string>> textureSources_;
     bool painted_ = false;
     bool shownOnce_ = false;
     bool literal_ = false;

@@ -1,0 +1,2 @@
+// A folder nobody gave a layer.
+#include "model/project.h"
