@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -548,6 +550,54 @@ TEST(DxfImportHostile, TheScanCountOnlyReservesWhatTheFileCouldHold) {
     ExpectSameProject(reserved, plain);
     EXPECT_LE(reserved.Polygons.capacity(), text.size() / 7);
     EXPECT_LE(reserved.Vertices.capacity(), 4 * (text.size() / 7));
+}
+
+// Heap bytes in use (glibc: small chunks and mapped blocks).
+int64_t HeapInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<int64_t>(m.uordblks + m.hblkhd);
+}
+
+TEST(DxfImportHostile, KeywordsWithoutTheirGroupsHoldNoMemoryEach) {
+    // 300,000 keywords that all wait for the same code line: they share one record, whether
+    // the file ends before it, the code line comes, or an entity fails before it.
+    const std::string keywords = [] {
+        std::string k;
+        for (int i = 0; i < 300000; ++i)
+            k += i % 2 ? "POINT\n" : "  0\nPOINT\n";
+        return k;
+    }();
+    struct Case {
+        std::string text;
+        DxfImportOutcome outcome;
+        std::size_t vertices;
+        const char* message;
+    } cases[] = {
+        {keywords, DxfImportOutcome::Failed, 0,
+         " The POINT in line 2 has no complete group 10 before the end of the file !"},
+        {keywords + "10\n1\n20\n2\n30\n3\n", DxfImportOutcome::Imported, 1, nullptr},
+        {keywords + "10\n1\n20\nzwei\n30\n3\n", DxfImportOutcome::Failed, 0,
+         " Line 450004 is not a number: 'zwei'"},
+        {P("1", "1", "1") + keywords + "10\n", DxfImportOutcome::Failed, 1,
+         " The POINT in line 12 has no complete group 10 before the end of the file !"},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        FakeUi ui;
+        std::mt19937 rng(1);
+        const int64_t before = HeapInUse();
+        int64_t peak = 0;
+        const DxfImportResult r =
+            ImportDxfText(project, "k.dxf", c.text, DxfKind::Point, ui, rng,
+                          [&](double) { peak = std::max(peak, HeapInUse() - before); });
+        EXPECT_EQ(r.Outcome, c.outcome);
+        EXPECT_EQ(project.Vertices.size(), c.vertices);
+        if (c.message) {
+            EXPECT_EQ(ui.messages, std::vector<std::string>{"Unable to import from file 'k.dxf'\r" +
+                                                            std::string(c.message)});
+        }
+        EXPECT_LT(peak, 1 << 20) << c.text.size() << " bytes of text";
+    }
 }
 
 TEST(DxfImportHostile, LongLinesAndArbitraryBytesAreRefusedCleanly) {

@@ -179,10 +179,17 @@ std::string LogText(DxfKind kind, bool adding) {
 // for the first code line of its next group, and takes that group's values from the first,
 // third and fifth lines after the code line; those searches may run on into later entities,
 // and one line may be a value for one group and a code line for another. So instead of a
-// search per group, every line is offered to all groups waiting for its code (one list per
-// code) and to the groups whose values stand on it (at most five code lines back). Entities
-// are finished strictly in file order, so the first failure in that order is the one
-// reported, and every entity before it is imported.
+// search per group, every line is offered to the groups waiting for its code and to the
+// groups whose values stand on it (at most five code lines back). Entities are finished
+// strictly in file order, so the first failure in that order is the one reported, and every
+// entity before it is imported.
+//
+// The searches of later entities never pass those of earlier ones, so the entities waiting
+// for one code are a stretch of the file order, kept as a range. Entities whose keywords
+// come while the last one still waits for its first code find the same code lines, read the
+// same values and end alike: they are kept as one run with a count, so a file of bare
+// keywords costs nothing per keyword. Once an entity is sure to fail, nothing after it can
+// be imported and nothing after it is kept.
 class StreamImport {
   public:
     StreamImport(Project& project, const std::string& path, DxfKind kind, bool adding,
@@ -201,104 +208,133 @@ class StreamImport {
         if (!batches_.empty())
             TakeValues(i, line);
         if (line == keyword_) {
-            queue_.emplace_back().keywordLine = i;
-            searching_[0].push_back({base_ + queue_.size() - 1, 0});
-        } else if (const int code = CoordinateCode(line);
-                   code != 0 && code - 10 < groups_ && !searching_[code - 10].empty()) {
+            if (!failing_)
+                AddEntity(i);
+        } else if (const int code = CoordinateCode(line); code != 0 && code - 10 < groups_) {
             FoundCode(i, code - 10);
         }
         return !settle_ || Settle();
     }
 
-    // After the last line: whatever still waits has no complete group before the end.
+    // After the last line: the first entity not imported has no complete group before the end.
     bool End() {
-        for (Batch& batch : batches_)
-            for (const Member& m : batch.members)
-                Fail(m, PastEnd(m));
-        for (auto& list : searching_)
-            for (const Member& m : list)
-                Fail(m, PastEnd(m));
+        if (!runs_.empty()) {
+            const Run& head = runs_.front();
+            int g = 0;
+            while (head.complete >> g & 1)
+                ++g;
+            Fail(base_, g, [&] { return PastEnd(head, g); });
+        }
         return Settle();
     }
 
     int64_t Created() const { return created_; }
 
   private:
-    struct Pending {
-        uint64_t keywordLine = 0;
+    // Entities of one run; the run is numbered by its place in file order.
+    struct Run {
+        uint64_t keywordLine = 0; // of its first entity, the one a message names
+        uint64_t count = 1;
         std::array<Point3, 4> corner{};
         uint8_t complete = 0; // bit g: all three values of group g read
         uint8_t failed = 0;   // bit g: group g cannot be read
-        int messageGroup = 4; // the lowest failed group, whose message is kept
-        std::string message;
     };
-    struct Member {
-        uint64_t entity; // sequence number in file order
-        int group;
-    };
-    // The groups whose code line was line `codeLine`: they read the same value lines.
+    // The runs whose group `group` has its code on line `codeLine`, so its values on the
+    // next, third and fifth lines: the runs numbered [from, to).
     struct Batch {
         uint64_t codeLine;
-        std::vector<Member> members;
+        int group;
+        uint64_t from, to;
     };
 
-    Pending& EntityOf(const Member& m) {
-        return queue_[static_cast<std::size_t>(m.entity - base_)];
-    }
+    uint64_t Past() const { return base_ + runs_.size(); } // one past the last run's number
+    Run& RunAt(uint64_t n) { return runs_[static_cast<std::size_t>(n - base_)]; }
 
-    std::string PastEnd(const Member& m) {
+    std::string PastEnd(const Run& run, int group) const {
         return FailurePrefix(path_) + " The " + std::string(keyword_) + " in line " +
-               std::to_string(EntityOf(m).keywordLine + 1) + " has no complete group " +
-               std::to_string(10 + m.group) + " before the end of the file !";
+               std::to_string(run.keywordLine + 1) + " has no complete group " +
+               std::to_string(10 + group) + " before the end of the file !";
     }
 
-    void Fail(const Member& m, std::string message) {
-        Pending& e = EntityOf(m);
-        const auto bit = static_cast<uint8_t>(1u << m.group);
-        if ((e.failed | e.complete) & bit)
+    void AddEntity(uint64_t i) {
+        // Still waiting for its first code: the new entity will find what the last one finds.
+        if (!runs_.empty() && Past() - 1 >= waitFrom_[0]) {
+            ++runs_.back().count;
             return;
-        e.failed |= bit;
-        if (m.group < e.messageGroup) {
-            e.messageGroup = m.group;
-            e.message = std::move(message);
         }
+        runs_.emplace_back().keywordLine = i;
+    }
+
+    // Group `group` of run `n` cannot be read; `message` makes its text. The run is then sure
+    // to fail, so the runs after it are dropped.
+    template <class Message> void Fail(uint64_t n, int group, Message&& message) {
+        Run& run = RunAt(n);
+        const auto bit = static_cast<uint8_t>(1u << group);
+        if ((run.failed | run.complete) & bit)
+            return;
+        run.failed |= bit;
+        // The failing run's lowest failed group is the one its reading stops at.
+        if (!failing_ || n < failingRun_ || group < messageGroup_) {
+            messageGroup_ = group;
+            message_ = message();
+        }
+        failing_ = true;
+        failingRun_ = n;
+        while (Past() > n + 1)
+            runs_.pop_back();
+        for (uint64_t& w : waitFrom_)
+            w = std::min(w, n + 1);
         settle_ = true;
     }
 
     void FoundCode(uint64_t i, int group) {
-        std::vector<Member> found = TakeSpare();
-        found.swap(searching_[static_cast<std::size_t>(group)]);
+        const auto g = static_cast<std::size_t>(group);
+        const uint64_t to = g == 0 ? Past() : waitFrom_[g - 1];
+        if (waitFrom_[g] >= to)
+            return; // nobody waits for this code
+        batches_.push_back({i, group, waitFrom_[g], to});
         // The next group is searched from the line after this code line, not after its values.
-        if (group + 1 < groups_)
-            for (const Member& m : found)
-                searching_[static_cast<std::size_t>(group + 1)].push_back({m.entity, group + 1});
-        batches_.push_back({i, std::move(found)});
+        waitFrom_[g] = to;
     }
 
     void TakeValues(uint64_t i, std::string_view line) {
+        bool parsed = false, bad = false;
+        float value = 0;
         for (Batch& batch : batches_) {
             const uint64_t after = i - batch.codeLine; // 1 to 5; the even lines are codes
             if (after % 2 == 0)
                 continue;
-            const auto axis = static_cast<int>(after / 2);
-            float value = 0;
-            std::string bad;
-            try {
-                value = ParseFloat(line);
-            } catch (const ParseError&) {
-                bad = FailurePrefix(path_) + " Line " + std::to_string(i + 1) +
-                      " is not a number: '" + Quoted(line) + "'";
-            }
-            for (const Member& m : batch.members) {
-                Pending& e = EntityOf(m);
-                const auto bit = static_cast<uint8_t>(1u << m.group);
-                if (e.failed & bit)
-                    continue;
-                if (!bad.empty()) {
-                    Fail(m, bad);
-                    continue;
+            const uint64_t to = std::min(batch.to, Past());
+            const uint64_t from = std::max(batch.from, base_);
+            if (from >= to)
+                continue;
+            if (!parsed) {
+                parsed = true;
+                try {
+                    value = ParseFloat(line);
+                } catch (const ParseError&) {
+                    bad = true;
                 }
-                Point3& c = e.corner[static_cast<std::size_t>(m.group)];
+            }
+            if (bad) {
+                // The first run that can still read this group fails; the others go with it.
+                for (uint64_t n = from; n < to; ++n)
+                    if (!(RunAt(n).failed >> batch.group & 1)) {
+                        Fail(n, batch.group, [&] {
+                            return FailurePrefix(path_) + " Line " + std::to_string(i + 1) +
+                                   " is not a number: '" + Quoted(line) + "'";
+                        });
+                        break;
+                    }
+                continue;
+            }
+            const auto axis = static_cast<int>(after / 2);
+            const auto bit = static_cast<uint8_t>(1u << batch.group);
+            for (uint64_t n = from; n < to; ++n) {
+                Run& run = RunAt(n);
+                if (run.failed & bit)
+                    continue;
+                Point3& c = run.corner[static_cast<std::size_t>(batch.group)];
                 (axis == 0 ? c.X : axis == 1 ? c.Y : c.Z) = value;
                 if (axis == 2) {
                     if (adding_) {
@@ -308,54 +344,45 @@ class StreamImport {
                     }
                     // The look-up comes a few lines later; start fetching its slot now.
                     lookup_.Prefetch(c);
-                    e.complete |= bit;
+                    run.complete |= bit;
                     settle_ = true;
                 }
             }
         }
-        if (i - batches_.front().codeLine == 5) {
-            Batch& done = batches_.front();
-            done.members.clear();
-            spare_.push_back(std::move(done.members));
+        if (i - batches_.front().codeLine == 5)
             batches_.pop_front();
-        }
     }
 
-    std::vector<Member> TakeSpare() {
-        if (spare_.empty())
-            return {};
-        std::vector<Member> v = std::move(spare_.back());
-        spare_.pop_back();
-        return v;
-    }
-
-    // Imports the entities at the head of the file order that are complete; false when the
+    // Imports the runs at the head of the file order that are complete; false when the
     // head failed (its message shown) or the vertex indices would run out.
     bool Settle() {
         settle_ = false;
-        while (!queue_.empty()) {
-            Pending& e = queue_.front();
+        while (!runs_.empty()) {
+            Run& run = runs_.front();
             bool failed = false;
             for (int g = 0; g < groups_; ++g) {
-                if (e.failed >> g & 1) {
+                if (run.failed >> g & 1) {
                     failed = true;
                     break;
                 }
-                if (!(e.complete >> g & 1))
+                if (!(run.complete >> g & 1))
                     return true;
             }
-            // Vertex indices are 32-bit; a file that would need more is refused, not wrapped.
-            if (vertices_.size() >
-                static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 4) {
-                ui_.Message(FailurePrefix(path_) + " Too many Vertices !");
-                return false;
+            for (uint64_t k = 0; k < run.count; ++k) {
+                // Vertex indices are 32-bit; a file that would need more is refused, not
+                // wrapped.
+                if (vertices_.size() >
+                    static_cast<std::size_t>(std::numeric_limits<int32_t>::max()) - 4) {
+                    ui_.Message(FailurePrefix(path_) + " Too many Vertices !");
+                    return false;
+                }
+                if (failed) {
+                    ui_.Message(message_);
+                    return false;
+                }
+                Create(run.corner);
             }
-            if (failed) {
-                ui_.Message(e.message);
-                return false;
-            }
-            Create(e.corner);
-            queue_.pop_front();
+            runs_.pop_front();
             ++base_;
         }
         return true;
@@ -431,12 +458,17 @@ class StreamImport {
     VertexLookup lookup_;
     std::unordered_set<uint64_t> lineKeys_;
 
-    std::deque<Pending> queue_;                    // entities not yet imported, in file order
-    uint64_t base_ = 0;                            // sequence number of queue_.front()
-    std::array<std::vector<Member>, 4> searching_; // groups waiting for code 10 + index
-    std::deque<Batch> batches_;                    // code lines of the last five lines
-    std::vector<std::vector<Member>> spare_;       // emptied member lists, reused
-    bool settle_ = false;                          // a group was completed or failed
+    std::deque<Run> runs_; // not yet imported, in file order
+    uint64_t base_ = 0;    // number of runs_.front()
+    // waitFrom_[g]: the first run that has not found the code of group g. The runs from
+    // waitFrom_[g] up to waitFrom_[g - 1] (or the end) wait for it.
+    std::array<uint64_t, 4> waitFrom_{};
+    std::deque<Batch> batches_; // code lines of the last five lines
+    bool failing_ = false;      // the last run is sure to fail, with message_
+    uint64_t failingRun_ = 0;
+    int messageGroup_ = 4; // the group whose failure message_ tells
+    std::string message_;
+    bool settle_ = false; // a group was completed or failed
     int64_t created_ = 0;
 };
 
