@@ -324,6 +324,7 @@ class StreamImport {
         uint64_t end = kOpen; // the line that ended its pairs
         std::array<float, 12> value{};
         uint16_t present = 0, bad = 0; // bit 3 * group + axis
+        uint16_t unread = 0;           // present, its text in openText_ not yet converted
         int badSlot = 12;              // the first bad one, told by badMessage
         int pending = kOther;          // what the code on the previous line was
         int flags = -1;                // group 70 of a VERTEX, -1 until read
@@ -480,7 +481,8 @@ class StreamImport {
 
     // The corners of `run` from its own groups, or the message of the first that is missing
     // or not a number.
-    std::string ReadOwnGroups(const Own& o, Run& run) {
+    std::string ReadOwnGroups(Own& o, Run& run) {
+        ReadTexts(o);
         for (int g = 0; g < groups_; ++g) {
             Point3& c = run.corner[static_cast<std::size_t>(g)];
             float* axes[3] = {&c.X, &c.Y, &c.Z};
@@ -513,8 +515,13 @@ class StreamImport {
         if (!open_)
             return;
         open_ = false;
-        owns_.back().end = i;
+        Own& o = owns_.back();
+        const uint64_t n = o.run;
+        o.end = i;
         Decide(owns_.size() - 1);
+        // Still undecided: its texts are needed before the next entity's pairs replace them.
+        if (!owns_.empty() && owns_.back().run == n)
+            ReadTexts(owns_.back());
     }
 
     // Line `i` within the last entity's own pairs (not its keyword, not a keyword).
@@ -545,15 +552,41 @@ class StreamImport {
         if (o.present & bit)
             return;
         o.present |= bit;
+        // Converted already when the search reads the line too, as in files in the expected
+        // order. Otherwise the text waits until the value is needed: most such entities take
+        // the search's reading, and a text that is not a number costs an exception.
+        if (!parsed_ && line.size() <= kShortText) {
+            o.unread |= bit;
+            openText_[static_cast<std::size_t>(slot)].assign(line);
+            openLine_[static_cast<std::size_t>(slot)] = i;
+            return;
+        }
+        Take(o, slot, i, line);
+    }
+
+    // The value of `slot` of `o` is line `i`.
+    void Take(Own& o, int slot, uint64_t i, std::string_view line) {
         if (Parse(line)) {
             o.value[static_cast<std::size_t>(slot)] = value_;
         } else {
-            o.bad |= bit;
+            o.bad |= static_cast<uint16_t>(1u << slot);
             if (slot < o.badSlot) {
                 o.badSlot = slot;
                 o.badMessage = NotANumber(i, line);
             }
         }
+    }
+
+    // Converts the texts the last entity's pairs left unread.
+    void ReadTexts(Own& o) {
+        for (int slot = 0; o.unread != 0; ++slot)
+            if (o.unread >> slot & 1) {
+                o.unread &= static_cast<uint16_t>(~(1u << slot));
+                parsed_ = false;
+                const std::string& text = openText_[static_cast<std::size_t>(slot)];
+                Take(o, slot, openLine_[static_cast<std::size_t>(slot)], text);
+            }
+        parsed_ = false; // the current line is converted afresh
     }
 
     void FoundCode(uint64_t i, int group) {
@@ -791,7 +824,10 @@ class StreamImport {
     std::vector<Own> owns_;  // the undecided entities, in file order
     bool open_ = false;      // the last one's pairs go on
     uint64_t openCodes_ = 0; // the parity of its code lines
-    bool failing_ = false;   // the last run is sure to fail, with message_
+    static constexpr std::size_t kShortText = 64;
+    std::array<std::string, 12> openText_; // the last entity's unread values, and their lines
+    std::array<uint64_t, 12> openLine_{};
+    bool failing_ = false; // the last run is sure to fail, with message_
     uint64_t failingRun_ = 0;
     int messageGroup_ = 4; // the group whose failure message_ tells
     std::string message_;
