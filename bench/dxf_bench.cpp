@@ -28,9 +28,13 @@ using namespace meshforge;
 namespace {
 
 struct QuietLog : Ui {
+    bool echo = true; // messages to stderr
+    int messages = 0;
     void Log(std::string_view) override {}
     void Message(std::string_view text) override {
-        std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+        ++messages;
+        if (echo)
+            std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
     }
     Answer Ask(std::string_view, std::string_view, Buttons) override { return Answer::No; }
     void Beep() override {}
@@ -103,6 +107,19 @@ void DoublePoints(std::ostream& out, int64_t points) {
         }
     }
     out << s << "  0\nENDSEC\n  0\nEOF\n";
+}
+
+// `keywords` lines "POINT" and nothing else: a malformed file whose entities all wait for a
+// group that never comes.
+void BareKeywords(std::ostream& out, int64_t keywords) {
+    const std::string block = [] {
+        std::string b;
+        for (int i = 0; i < 4096; ++i)
+            b += "POINT\n";
+        return b;
+    }();
+    for (int64_t i = 0; i < keywords; i += 4096)
+        out << block;
 }
 
 const std::string& FileFor(const std::string& name,
@@ -207,6 +224,27 @@ void BM_DoublePointsLinesFloor(benchmark::State& state) {
     LinesFloor(state, FileFor("points", [](std::ostream& o) { DoublePoints(o, 1000000); }));
 }
 
+// Scanned and imported to its error ("no complete group 10"): the peak memory must not grow
+// with the keywords.
+void BM_BareKeywordsImport(benchmark::State& state) {
+    const std::string& path =
+        FileFor("bare-points", [](std::ostream& o) { BareKeywords(o, 6000000); });
+    QuietLog ui;
+    ui.echo = false;
+    for (auto _ : state) {
+        Project p;
+        std::mt19937 rng(1);
+        const DxfScan scan = ScanFile(path, ui);
+        if (!scan.Ok || ImportDxf(p, path, DxfKind::Point, ui, rng, {}, scan.Points).Outcome !=
+                            DxfImportOutcome::Failed) {
+            state.SkipWithError("the import did not fail");
+            return;
+        }
+    }
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
 } // namespace
 
 // The grid sizes, from a small part to a large survey.
@@ -221,3 +259,4 @@ BENCHMARK(BM_FaceGridImport)->Apply(GridSizes);
 BENCHMARK(BM_DoublePointsLinesFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DoublePointsChunkedLinesFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DoublePointsImport)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BareKeywordsImport)->Unit(benchmark::kMillisecond)->Iterations(3);

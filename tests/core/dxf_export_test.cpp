@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,56 @@ TEST(DxfExport, PolylineTakesTheCounterPlus1000AndEachCornerAVertex) {
                                   {"0", "SEQEND", "5", "00017D", "8", "0"},
                                   Tail()});
     EXPECT_EQ(Lines(DxfText(p, DxfMode::VerticesLinesPolygons)), expected);
+}
+
+// The handle of every entity the export wrote, in file order.
+std::vector<std::string> EntityHandles(const std::vector<std::string>& lines) {
+    std::vector<std::string> handles;
+    for (std::size_t i = Head().size(); i + 3 < lines.size(); i += 2)
+        if (lines[i] == "0" && lines[i + 2] == "5")
+            handles.push_back(lines[i + 3]);
+    return handles;
+}
+
+TEST(DxfExport, HandlesStayUniqueWhenTheCounterReachesAPolylineHandle) {
+    // 2,000 triangles: the counter passes a POLYLINE's counter + 1000 after 170 of them.
+    Project p;
+    for (int i = 0; i < 1000; ++i)
+        p.Vertices.push_back({float(i), 0, 0, false});
+    p.HasGeometry = true;
+    for (int i = 0; i < 2000; ++i) {
+        ObjectData tri;
+        tri.VertexIndices = {i % 1000, (i + 1) % 1000, (i + 2) % 1000, i % 1000};
+        p.Polygons.push_back(tri);
+    }
+    const auto handles = EntityHandles(Lines(DxfText(p, DxfMode::VerticesLinesPolygons)));
+    ASSERT_EQ(handles.size(), 1000u + 2000u * 6u);
+    std::set<std::string> seen;
+    for (const std::string& h : handles)
+        EXPECT_TRUE(seen.insert(h).second) << "handle " << h << " written twice";
+    // Every POLYLINE keeps the counter + 1000 and every other entity the counter's value,
+    // except the 1,834 fourth VERTEXes whose counter value a POLYLINE took: they get the
+    // free handles after the counter's last one, in file order.
+    auto polyline = [](unsigned h) {
+        const unsigned first = kFirstDxfHandle + 2000;
+        return h >= first && (h - first) % 6 == 0 && (h - first) / 6 < 2000;
+    };
+    unsigned spare = kFirstDxfHandle + 1000 + 2000 * 6, moved = 0;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+        const unsigned counter = kFirstDxfHandle + static_cast<unsigned>(i);
+        const unsigned h = static_cast<unsigned>(std::stoul(handles[i], nullptr, 16));
+        if (i >= 1000 && (i - 1000) % 6 == 0) {
+            EXPECT_EQ(h, counter + 1000) << i;
+        } else if (polyline(counter)) {
+            while (polyline(spare))
+                ++spare;
+            EXPECT_EQ(h, spare++) << i;
+            ++moved;
+        } else {
+            EXPECT_EQ(h, counter) << i;
+        }
+    }
+    EXPECT_EQ(moved, 1834u);
 }
 
 TEST(DxfExport, ModesWriteTheirKindsAndLinesComeBeforePolylines) {

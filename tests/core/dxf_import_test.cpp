@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -235,15 +237,138 @@ TEST_F(DxfImportTest, StopsOnABadNumberOrAGroupPastTheEnd) {
     EXPECT_EQ(ui.messages.back(), "Sorry, no 'VERTEX' objects in DXF file...");
 }
 
+// Code and value pairs, codes right-aligned in three columns as AutoCAD writes them.
+std::string Pairs(std::initializer_list<std::pair<int, const char*>> pairs) {
+    std::string s;
+    for (const auto& [code, value] : pairs) {
+        const std::string c = std::to_string(code);
+        s += std::string(3 - c.size(), ' ') + c + "\n" + value + "\n";
+    }
+    return s;
+}
+
+TEST_F(DxfImportTest, ReadsGroupsByTheirCodesWhereTheSearchWouldMisreadThem) {
+    const std::string polyface =
+        Pairs({{0, "POLYLINE"}, {8, "0"}, {66, "1"}, {70, "64"}, {71, "3"}, {72, "1"}}) +
+        Pairs({{0, "VERTEX"}, {8, "0"}, {10, "1"}, {20, "0"}, {30, "0"}, {70, "192"}}) +
+        Pairs({{0, "VERTEX"}, {8, "0"}, {10, "0"}, {20, "1"}, {30, "0"}, {70, "   192"}}) +
+        Pairs({{0, "VERTEX"}, {8, "0"}, {70, "32"}, {10, "0"}, {20, "0"}, {30, "1"}}) +
+        // Face records: corner indices, no position; one with the dummy point, one without.
+        Pairs({{0, "VERTEX"},
+               {8, "0"},
+               {10, "0"},
+               {20, "0"},
+               {30, "0"},
+               {70, "128"},
+               {71, "1"},
+               {72, "2"},
+               {73, "3"}}) +
+        Pairs({{0, "VERTEX"}, {8, "0"}, {70, "128"}, {71, "1"}, {72, "3"}, {73, "-2"}}) +
+        Pairs({{0, "SEQEND"}, {8, "0"}});
+    struct Case {
+        const char* what;
+        std::string text;
+        DxfKind kind;
+        std::vector<std::array<float, 3>> vertices;
+        std::size_t lines;
+        const char* message; // of a failure
+    } cases[] = {
+        {"LINE of an early release, groups by axis",
+         Pairs({{0, "LINE"},
+                {8, "0"},
+                {10, "1"},
+                {11, "4"},
+                {20, "2"},
+                {21, "5"},
+                {30, "3"},
+                {31, "6"}}),
+         DxfKind::Line,
+         {{1, 2, 3}, {4, 5, 6}},
+         1,
+         nullptr},
+        {"2D LINEs",
+         Pairs({{0, "LINE"}, {8, "0"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}}) +
+             Pairs({{0, "LINE"}, {8, "0"}, {10, "3"}, {20, "4"}, {11, "5"}, {21, "6"}}),
+         DxfKind::Line,
+         {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}},
+         2,
+         nullptr},
+        {"2D POINTs",
+         Pairs({{0, "POINT"}, {8, "0"}, {10, "1"}, {20, "2"}}) +
+             Pairs({{0, "POINT"}, {8, "0"}, {10, "-3"}, {20, "4"}, {39, "0"}}),
+         DxfKind::Point,
+         {{1, 2, 0}, {-3, 4, 0}},
+         0,
+         nullptr},
+        {"polyface mesh", polyface, DxfKind::Vertex, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, 0, nullptr},
+        {"a missing Y",
+         Pairs({{0, "POINT"}, {8, "0"}, {10, "1"}, {30, "3"}}),
+         DxfKind::Point,
+         {},
+         0,
+         " The POINT in line 6 has no group 20 !"},
+        {"a bad number by its code",
+         Pairs({{0, "LINE"}, {10, "1"}, {11, "4"}, {20, "2"}, {21, "y"}, {30, "3"}, {31, "6"}}),
+         DxfKind::Line,
+         {},
+         0,
+         " Line 14 is not a number: 'y'"},
+    };
+    for (const Case& c : cases) {
+        project = Project{};
+        ui = FakeUi{};
+        const DxfImportResult r = Import(Dxf(c.text), c.kind);
+        EXPECT_EQ(r.Outcome, c.message ? DxfImportOutcome::Failed : DxfImportOutcome::Imported)
+            << c.what;
+        std::vector<std::array<float, 3>> vertices;
+        for (const Vertex& v : project.Vertices)
+            vertices.push_back({v.X, v.Y, v.Z});
+        EXPECT_EQ(vertices, c.vertices) << c.what;
+        EXPECT_EQ(project.Lines.size(), c.lines) << c.what;
+        if (c.message) {
+            EXPECT_EQ(ui.messages, std::vector<std::string>{"Unable to import from file "
+                                                            "'C:\\in\\f.dxf'\r" +
+                                                            std::string(c.message)})
+                << c.what;
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // A literal implementation of the importers (searches from the keyword line through the list
 // of lines, look-ups through all vertices, duplicate lines through all lines, with the
 // mends), against which the indexed and hashed importer must agree exactly.
 
+bool IsCodeText(std::string_view line, int code) {
+    return line == std::to_string(code) || line == " " + std::to_string(code);
+}
+
+// One past an entity's own pairs: the next keyword, or a group code 0 where a code stands.
+std::size_t OwnEnd(const std::vector<std::string_view>& lines, std::size_t k,
+                   const std::string& keyword) {
+    for (std::size_t j = k + 1; j < lines.size(); ++j)
+        if (lines[j] == keyword ||
+            ((j - k) % 2 == 1 && (lines[j] == "0" || lines[j] == " 0" || lines[j] == "  0")))
+            return j;
+    return lines.size();
+}
+
+// The value line of the first pair with `code` in the entity's own pairs, or 0.
+std::size_t OwnValue(const std::vector<std::string_view>& lines, std::size_t k, std::size_t end,
+                     int code) {
+    for (std::size_t p = k + 1; p + 1 < end; p += 2)
+        if (IsCodeText(lines[p], code))
+            return p + 1;
+    return 0;
+}
+
 struct Reference {
     Project& project;
     Ui& ui;
     std::mt19937& rng;
+    bool ownGroups = true; // false: the searches alone, as before entities were read by their
+                           // own groups where the searches misread them
+    int readOwn = 0, skipped = 0;
 
     DxfImportResult Run(const std::string& path, std::string_view text, DxfKind kind) {
         const std::vector<std::string_view> lines = SplitLines(text);
@@ -272,8 +397,65 @@ struct Reference {
             if (lines[k] != keyword)
                 continue;
             Vertex c[4]{};
+            const std::size_t end = OwnEnd(lines, k, keyword);
+            if (ownGroups && kind == DxfKind::Vertex) {
+                int flags = 0;
+                if (const std::size_t v = OwnValue(lines, k, end, 70)) {
+                    try {
+                        flags = ParseInt(lines[v]);
+                    } catch (const ParseError&) {
+                    }
+                }
+                if ((flags & 128) && !(flags & 64)) {
+                    ++skipped;
+                    continue;
+                }
+            }
+            // A code line the search finds within the entity without 20 and 30 after it.
+            bool own = false;
+            for (std::size_t g = 0, s = k + 1; ownGroups && !own && g < std::size_t(groups); ++g) {
+                std::size_t at = s;
+                while (at < lines.size() && !IsCodeText(lines[at], int(10 + g)))
+                    ++at;
+                if (at >= end)
+                    break;
+                own = !(at + 4 < lines.size() && IsCodeText(lines[at + 2], int(20 + g)) &&
+                        IsCodeText(lines[at + 4], int(30 + g)));
+                s = at + 1;
+            }
+            if (own) {
+                ++readOwn;
+                for (int g = 0; g < groups; ++g) {
+                    float* axes[3] = {&c[g].X, &c[g].Y, &c[g].Z};
+                    for (int a = 0; a < 3; ++a) {
+                        const int code = 10 * (a + 1) + g;
+                        const std::size_t v = OwnValue(lines, k, end, code);
+                        if (v == 0 && a < 2) {
+                            ui.Message(prefix + " The " + keyword + " in line " +
+                                       std::to_string(k + 1) + " has no group " +
+                                       std::to_string(code) + " !");
+                            return result;
+                        }
+                        try {
+                            *axes[a] = v == 0 ? 0.0f : ParseFloat(lines[v]);
+                        } catch (const ParseError&) {
+                            std::string shown(lines[v].substr(0, 40));
+                            if (lines[v].size() > 40)
+                                shown += "...";
+                            ui.Message(prefix + " Line " + std::to_string(v + 1) +
+                                       " is not a number: '" + shown + "'");
+                            return result;
+                        }
+                    }
+                    if (adding) {
+                        c[g].X += off.X;
+                        c[g].Y += off.Y;
+                        c[g].Z += off.Z;
+                    }
+                }
+            }
             std::size_t s = k + 1;
-            for (int g = 0; g < groups; ++g) {
+            for (int g = 0; g < (own ? 0 : groups); ++g) {
                 const std::string code = std::to_string(10 + g);
                 std::size_t at = s;
                 while (at < lines.size() && lines[at] != code && lines[at] != " " + code)
@@ -399,14 +581,17 @@ void ExpectSameProject(const Project& a, const Project& b) {
 }
 
 // Files built from a small alphabet so that duplicates, misspelt and missing codes, entities
-// without coordinates, bad numbers and searches into later entities are all common.
-std::string RandomDxf(std::mt19937& g, bool structured) {
+// without coordinates, bad numbers and searches into later entities are all common. With
+// `variants`, also what other writers do: groups in another order, no Z, polyface flags.
+std::string RandomDxf(std::mt19937& g, bool structured, bool variants = false) {
     static const char* const kKeywords[] = {"POINT", "VERTEX", "LINE", "3DFACE"};
     static const char* const kCodes[] = {"10",  " 10",  "11",  " 11", "12", " 12", "13",
                                          " 13", "  10", "010", "20",  "30", "0",   "8"};
     static const char* const kValues[] = {"0",   "-0", "1",  "1.0", " 2.5", "-3e1",   "1E-7", "7",
                                           "0.1", "10", "11", "x",   "",     "3.4e39", "NaN"};
     static const char* const kBreaks[] = {"\n", "\r\n", "\r"};
+    static const char* const kFlags[] = {"0", "64", "128", "   128", "192", "32", "x"};
+    static const char* const kMoreCodes[] = {"70", " 70", "  0", "21", "31", " 20", "11", "10"};
     std::string s;
     auto pick = [&](auto& table) {
         return table[std::uniform_int_distribution<std::size_t>(0, std::size(table) - 1)(g)];
@@ -419,7 +604,29 @@ std::string RandomDxf(std::mt19937& g, bool structured) {
     for (int i = 0; i < items; ++i) {
         if (chance(3))
             br = pick(kBreaks);
-        if (structured) {
+        if (structured && variants) {
+            s += std::string(chance(50) ? "  0" : "0") + br + pick(kKeywords) + br + "8" + br +
+                 "0" + br;
+            const int groups = std::uniform_int_distribution<int>(0, 4)(g);
+            const bool byAxis = chance(40), flat = chance(40); // 10, 11, 20, 21...; no Z
+            auto flags = [&] {
+                if (chance(25))
+                    s += std::string(" 70") + br + pick(kFlags) + br;
+            };
+            flags();
+            for (int outer = 0; outer < (byAxis ? 3 : groups); ++outer)
+                for (int inner = 0; inner < (byAxis ? groups : 3); ++inner) {
+                    const int c = byAxis ? inner : outer, axis = byAxis ? outer : inner;
+                    if ((axis == 2 && flat) || chance(3))
+                        continue;
+                    s += (chance(50) ? " " : "") + std::to_string(10 + c + 10 * axis) + br;
+                    s += std::string(chance(5)
+                                         ? pick(kValues)
+                                         : kValues[std::uniform_int_distribution<int>(0, 3)(g)]) +
+                         br;
+                }
+            flags();
+        } else if (structured) {
             // Mostly well-formed entities, with rare holes.
             s += std::string("0") + br + pick(kKeywords) + br + "8" + br + "0" + br;
             const int groups = std::uniform_int_distribution<int>(0, 4)(g);
@@ -437,7 +644,11 @@ std::string RandomDxf(std::mt19937& g, bool structured) {
             }
         } else {
             const int r = std::uniform_int_distribution<int>(0, 9)(g);
-            s += std::string(r < 2 ? pick(kKeywords) : r < 6 ? pick(kCodes) : pick(kValues)) + br;
+            s += std::string(r < 2   ? pick(kKeywords)
+                             : r < 6 ? (variants && chance(40) ? pick(kMoreCodes) : pick(kCodes))
+                             : variants && chance(20) ? pick(kFlags)
+                                                      : pick(kValues)) +
+                 br;
         }
     }
     if (chance(30) && !s.empty())
@@ -448,9 +659,11 @@ std::string RandomDxf(std::mt19937& g, bool structured) {
 TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles) {
     TempDir dir;
     std::mt19937 gen(20261208);
-    int imported = 0, failed = 0;
-    for (int round = 0; round < 3000; ++round) {
-        const std::string text = RandomDxf(gen, round % 3 != 0);
+    int imported = 0, failed = 0, searchedOnly = 0, ownGroups = 0, faceRecords = 0;
+    // The first 3,000 files as they were before entities were read by their own groups, then
+    // files with the variants.
+    for (int round = 0; round < 4500; ++round) {
+        const std::string text = RandomDxf(gen, round % 3 != 0, round >= 3000);
         const DxfKind kind = static_cast<DxfKind>(round % 4);
         Project start;
         if (round % 5 == 1) {
@@ -472,7 +685,8 @@ TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles)
             ui->offsetAnswers.push_back(offset);
         std::mt19937 fastRng(round), slowRng(round), chunkedRng(round);
         DxfImportResult a = ImportDxfText(fast, "r.dxf", text, kind, fastUi, fastRng);
-        DxfImportResult b = Reference{slow, slowUi, slowRng}.Run("r.dxf", text, kind);
+        Reference reference{slow, slowUi, slowRng};
+        DxfImportResult b = reference.Run("r.dxf", text, kind);
         ASSERT_EQ(a.Outcome, b.Outcome) << "round " << round << "\n" << text;
         ASSERT_EQ(a.Created, b.Created) << "round " << round;
         ASSERT_NO_FATAL_FAILURE(ExpectSameProject(fast, slow)) << "round " << round << "\n" << text;
@@ -489,10 +703,27 @@ TEST(DxfImportEquivalence, MatchesTheLiteralImporterOnRandomAndAdversarialFiles)
         ASSERT_EQ(chunkedUi.messages, slowUi.messages) << "round " << round;
         imported += a.Outcome == DxfImportOutcome::Imported && a.Created > 0;
         failed += a.Outcome == DxfImportOutcome::Failed;
+        ownGroups += reference.readOwn > 0;
+        faceRecords += reference.skipped > 0;
+        if (reference.readOwn == 0 && reference.skipped == 0) {
+            // Where no entity needs its own groups, the result is that of the searches alone.
+            Project before = start;
+            FakeUi beforeUi;
+            beforeUi.offsetAnswers.push_back(offset);
+            std::mt19937 beforeRng(round);
+            Reference{before, beforeUi, beforeRng, false}.Run("r.dxf", text, kind);
+            ASSERT_NO_FATAL_FAILURE(ExpectSameProject(fast, before)) << "round " << round;
+            ASSERT_EQ(fastUi.log, beforeUi.log);
+            ASSERT_EQ(fastUi.messages, beforeUi.messages) << "round " << round;
+            ++searchedOnly;
+        }
     }
-    // The generator must reach both the happy path and the failures often.
+    // The generator must reach the happy path, the failures and both readings often.
     EXPECT_GT(imported, 600);
     EXPECT_GT(failed, 300);
+    EXPECT_GT(searchedOnly, 2500);
+    EXPECT_GT(ownGroups, 800);
+    EXPECT_GT(faceRecords, 60);
 }
 
 TEST(DxfImportEquivalence, MatchesOnAFileOfSearchesRunningIntoLaterEntities) {
@@ -548,6 +779,54 @@ TEST(DxfImportHostile, TheScanCountOnlyReservesWhatTheFileCouldHold) {
     ExpectSameProject(reserved, plain);
     EXPECT_LE(reserved.Polygons.capacity(), text.size() / 7);
     EXPECT_LE(reserved.Vertices.capacity(), 4 * (text.size() / 7));
+}
+
+// Heap bytes in use (glibc: small chunks and mapped blocks).
+int64_t HeapInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<int64_t>(m.uordblks + m.hblkhd);
+}
+
+TEST(DxfImportHostile, KeywordsWithoutTheirGroupsHoldNoMemoryEach) {
+    // 300,000 keywords that all wait for the same code line: they share one record, whether
+    // the file ends before it, the code line comes, or an entity fails before it.
+    const std::string keywords = [] {
+        std::string k;
+        for (int i = 0; i < 300000; ++i)
+            k += i % 2 ? "POINT\n" : "  0\nPOINT\n";
+        return k;
+    }();
+    struct Case {
+        std::string text;
+        DxfImportOutcome outcome;
+        std::size_t vertices;
+        const char* message;
+    } cases[] = {
+        {keywords, DxfImportOutcome::Failed, 0,
+         " The POINT in line 2 has no complete group 10 before the end of the file !"},
+        {keywords + "10\n1\n20\n2\n30\n3\n", DxfImportOutcome::Imported, 1, nullptr},
+        {keywords + "10\n1\n20\nzwei\n30\n3\n", DxfImportOutcome::Failed, 0,
+         " Line 450004 is not a number: 'zwei'"},
+        {P("1", "1", "1") + keywords + "10\n", DxfImportOutcome::Failed, 1,
+         " The POINT in line 12 has no complete group 10 before the end of the file !"},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        FakeUi ui;
+        std::mt19937 rng(1);
+        const int64_t before = HeapInUse();
+        int64_t peak = 0;
+        const DxfImportResult r =
+            ImportDxfText(project, "k.dxf", c.text, DxfKind::Point, ui, rng,
+                          [&](double) { peak = std::max(peak, HeapInUse() - before); });
+        EXPECT_EQ(r.Outcome, c.outcome);
+        EXPECT_EQ(project.Vertices.size(), c.vertices);
+        if (c.message) {
+            EXPECT_EQ(ui.messages, std::vector<std::string>{"Unable to import from file 'k.dxf'\r" +
+                                                            std::string(c.message)});
+        }
+        EXPECT_LT(peak, 1 << 20) << c.text.size() << " bytes of text";
+    }
 }
 
 TEST(DxfImportHostile, LongLinesAndArbitraryBytesAreRefusedCleanly) {

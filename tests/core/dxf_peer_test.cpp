@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,38 +32,46 @@ struct Collector : DL_CreationAdapter {
     std::vector<std::pair<P3, P3>> lines;
     std::vector<std::vector<P3>> polylines;
     std::vector<std::string> layers;
+    std::set<int> handles;
+    int handlesTwice = 0; // entities whose handle an earlier one has: a reader keyed by
+                          // handle would lose them
+    void Attributes() {
+        layers.push_back(getAttributes().getLayer());
+        handlesTwice += !handles.insert(getAttributes().getHandle()).second;
+    }
     void addPoint(const DL_PointData& d) override {
         points.push_back({d.x, d.y, d.z});
-        layers.push_back(getAttributes().getLayer());
+        Attributes();
     }
     void addLine(const DL_LineData& d) override {
         lines.push_back({{d.x1, d.y1, d.z1}, {d.x2, d.y2, d.z2}});
-        layers.push_back(getAttributes().getLayer());
+        Attributes();
     }
     void addPolyline(const DL_PolylineData&) override {
         polylines.emplace_back();
-        layers.push_back(getAttributes().getLayer());
+        Attributes();
     }
     void addVertex(const DL_VertexData& d) override {
         if (!polylines.empty())
             polylines.back().push_back({d.x, d.y, d.z});
+        handlesTwice += !handles.insert(getAttributes().getHandle()).second;
     }
 };
 
-Project RandomProject(std::mt19937& g) {
+Project RandomProject(std::mt19937& g, int vertices, int lines, int polygons) {
     std::uniform_real_distribution<float> coord(-5000, 5000);
     Project p;
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < vertices; ++i)
         p.Vertices.push_back({coord(g), coord(g), i % 7 ? coord(g) * 1e-3f : 0.0f, false});
     p.Vertices.push_back({1.5e-6f, -0.0f, 123456.789f, false});
     p.HasGeometry = true;
     std::uniform_int_distribution<int32_t> index(0, static_cast<int32_t>(p.Vertices.size()) - 1);
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < lines; ++i) {
         ObjectData l;
         l.VertexIndices = {index(g), index(g)};
         p.Lines.push_back(l);
     }
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < polygons; ++i) {
         ObjectData poly;
         const int corners = 3 + i % 4;
         for (int c = 0; c < corners; ++c)
@@ -81,36 +90,39 @@ void ExpectAt(const P3& read, const Vertex& v) {
 
 TEST(DxfPeer, DxflibReadsEveryExportModeWithTheSameCoordinates) {
     std::mt19937 g(42);
-    const Project p = RandomProject(g);
     TempDir dir;
     FakeUi ui;
-    for (DxfMode mode :
-         {DxfMode::Vertices, DxfMode::VerticesLines, DxfMode::VerticesLinesPolygons}) {
-        const std::string path = dir / "peer.dxf";
-        ASSERT_TRUE(WriteDxf(p, path, mode, ui));
-        Collector c;
-        DL_Dxf dxf;
-        ASSERT_TRUE(dxf.in(path, &c));
-        ASSERT_EQ(c.points.size(), p.Vertices.size());
-        for (std::size_t i = 0; i < p.Vertices.size(); ++i)
-            ExpectAt(c.points[i], p.Vertices[i]);
-        const std::size_t lines = mode == DxfMode::Vertices ? 0 : p.Lines.size();
-        ASSERT_EQ(c.lines.size(), lines);
-        for (std::size_t i = 0; i < lines; ++i) {
-            ExpectAt(c.lines[i].first, p.Vertices[p.Lines[i].VertexIndices[0]]);
-            ExpectAt(c.lines[i].second, p.Vertices[p.Lines[i].VertexIndices[1]]);
+    // A small project, and one whose handle counter runs far past its first POLYLINE's.
+    for (const Project& p : {RandomProject(g, 60, 25, 20), RandomProject(g, 1000, 100, 2000)})
+        for (DxfMode mode :
+             {DxfMode::Vertices, DxfMode::VerticesLines, DxfMode::VerticesLinesPolygons}) {
+            const std::string path = dir / "peer.dxf";
+            ASSERT_TRUE(WriteDxf(p, path, mode, ui));
+            Collector c;
+            DL_Dxf dxf;
+            ASSERT_TRUE(dxf.in(path, &c));
+            ASSERT_EQ(c.points.size(), p.Vertices.size());
+            for (std::size_t i = 0; i < p.Vertices.size(); ++i)
+                ExpectAt(c.points[i], p.Vertices[i]);
+            const std::size_t lines = mode == DxfMode::Vertices ? 0 : p.Lines.size();
+            ASSERT_EQ(c.lines.size(), lines);
+            for (std::size_t i = 0; i < lines; ++i) {
+                ExpectAt(c.lines[i].first, p.Vertices[p.Lines[i].VertexIndices[0]]);
+                ExpectAt(c.lines[i].second, p.Vertices[p.Lines[i].VertexIndices[1]]);
+            }
+            const std::size_t polys =
+                mode == DxfMode::VerticesLinesPolygons ? p.Polygons.size() : 0;
+            ASSERT_EQ(c.polylines.size(), polys);
+            for (std::size_t i = 0; i < polys; ++i) {
+                const auto& indices = p.Polygons[i].VertexIndices;
+                ASSERT_EQ(c.polylines[i].size(), indices.size());
+                for (std::size_t k = 0; k < indices.size(); ++k)
+                    ExpectAt(c.polylines[i][k], p.Vertices[indices[k]]);
+            }
+            for (const std::string& layer : c.layers)
+                EXPECT_EQ(layer, "0");
+            EXPECT_EQ(c.handlesTwice, 0);
         }
-        const std::size_t polys = mode == DxfMode::VerticesLinesPolygons ? p.Polygons.size() : 0;
-        ASSERT_EQ(c.polylines.size(), polys);
-        for (std::size_t i = 0; i < polys; ++i) {
-            const auto& indices = p.Polygons[i].VertexIndices;
-            ASSERT_EQ(c.polylines[i].size(), indices.size());
-            for (std::size_t k = 0; k < indices.size(); ++k)
-                ExpectAt(c.polylines[i][k], p.Vertices[indices[k]]);
-        }
-        for (const std::string& layer : c.layers)
-            EXPECT_EQ(layer, "0");
-    }
 }
 
 // Writes an R12 file with dxflib's writer; `entities` adds the ENTITIES section's content.

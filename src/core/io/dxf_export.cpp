@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace meshforge {
 
@@ -405,6 +406,41 @@ const Vertex& At(const Project& p, int32_t index) {
     return p.Vertices[static_cast<std::size_t>(index)];
 }
 
+// The entity handles of one file. Every entity takes the counter's value, a POLYLINE the
+// counter + 1000, which the counter itself reaches a thousand entities later. The entity that
+// comes to a handle a POLYLINE took gets the next handle nobody has: past the counter's last
+// value, skipping the POLYLINE handles there. So small files keep the plain counter.
+class Handles {
+  public:
+    // `polylines`: the handles of all POLYLINEs in file order (rising); `end`: one past the
+    // counter's last value.
+    Handles(std::vector<unsigned> polylines, unsigned end)
+        : polylines_(std::move(polylines)), spare_(end) {}
+
+    unsigned Polyline() { return counter_++ + 1000; }
+    unsigned Next() {
+        const unsigned h = counter_++;
+        while (taken_ < polylines_.size() && polylines_[taken_] < h)
+            ++taken_;
+        if (taken_ == polylines_.size() || polylines_[taken_] != h)
+            return h;
+        while (skip_ < polylines_.size() && polylines_[skip_] < spare_)
+            ++skip_;
+        while (skip_ < polylines_.size() && polylines_[skip_] == spare_) {
+            ++spare_;
+            ++skip_;
+        }
+        return spare_++;
+    }
+
+  private:
+    std::vector<unsigned> polylines_;
+    unsigned counter_ = kFirstDxfHandle;
+    unsigned spare_;
+    std::size_t taken_ = 0; // first POLYLINE handle not below the counter
+    std::size_t skip_ = 0;  // first POLYLINE handle not below spare_
+};
+
 } // namespace
 
 const std::vector<std::string>& DxfTemplateLines() {
@@ -432,16 +468,28 @@ std::string DxfText(const Project& project, DxfMode mode) {
     EntityWriter w(out);
     for (std::size_t i = 0; i + 4 < templ.size(); ++i)
         w.Line(templ[i]);
-    unsigned handle = kFirstDxfHandle;
+    // The counter's course, for the POLYLINE handles and its end.
+    unsigned counter = kFirstDxfHandle + static_cast<unsigned>(project.Vertices.size());
+    if (mode != DxfMode::Vertices)
+        for (const ObjectData& line : project.Lines)
+            counter += Valid(project, line, 2);
+    std::vector<unsigned> polylines;
+    if (mode == DxfMode::VerticesLinesPolygons)
+        for (const ObjectData& polygon : project.Polygons)
+            if (Valid(project, polygon, 1)) {
+                polylines.push_back(counter + 1000);
+                counter += static_cast<unsigned>(polygon.VertexIndices.size()) + 2;
+            }
+    Handles handles(std::move(polylines), counter);
     for (const Vertex& v : project.Vertices) {
-        w.Start("POINT", handle++);
+        w.Start("POINT", handles.Next());
         w.Point(10, v);
     }
     if (mode != DxfMode::Vertices)
         for (const ObjectData& line : project.Lines) {
             if (!Valid(project, line, 2))
                 continue;
-            w.Start("LINE", handle++);
+            w.Start("LINE", handles.Next());
             w.Point(10, At(project, line.VertexIndices[0]));
             w.Point(11, At(project, line.VertexIndices[1]));
         }
@@ -449,14 +497,14 @@ std::string DxfText(const Project& project, DxfMode mode) {
         for (const ObjectData& polygon : project.Polygons) {
             if (!Valid(project, polygon, 1))
                 continue;
-            w.Start("POLYLINE", handle++ + 1000);
+            w.Start("POLYLINE", handles.Polyline());
             for (const char* text : {"66", "1", "10", "0.0", "20", "0.0", "30", "0.0"})
                 w.Line(text);
             for (int32_t x : polygon.VertexIndices) {
-                w.Start("VERTEX", handle++);
+                w.Start("VERTEX", handles.Next());
                 w.Point(10, At(project, x));
             }
-            w.Start("SEQEND", handle++);
+            w.Start("SEQEND", handles.Next());
         }
     for (std::size_t i = templ.size() >= 4 ? templ.size() - 4 : 0; i < templ.size(); ++i)
         w.Line(templ[i]);

@@ -16,7 +16,8 @@ enum class DxfMode { Vertices, VerticesLines, VerticesLinesPolygons };
 // The built-in template, one entry per line. The entities go before its last four lines.
 const std::vector<std::string>& DxfTemplateLines();
 
-// The first handle of every file; a POLYLINE is written with the counter + 1000.
+// The first handle of every file; a POLYLINE is written with the counter + 1000, and an
+// entity whose counter value a POLYLINE took gets the next handle no entity has.
 inline constexpr unsigned kFirstDxfHandle = 375;
 
 // The guard of the export command: its message ("No Vertices defined !", "No Lines defined !",

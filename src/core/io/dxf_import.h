@@ -1,7 +1,9 @@
 #pragma once
 // DXF R12 import: a line-matching reader for POINT, VERTEX, LINE and 3DFACE entities. It
 // looks at no section, table or layer, only at keyword lines and the coordinate groups after
-// them. Everything here is free of the user interface; messages and log lines go through Ui.
+// them; an entity whose groups are not where that reading expects them (another order, no Z)
+// is read by its own group codes, and a VERTEX that is a polyface face record is left out.
+// Everything here is free of the user interface; messages and log lines go through Ui.
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -43,8 +45,8 @@ enum class DxfImportOutcome {
     Imported,        // log line written, bounding box updated
     NotPresent,      // no line is the keyword; "Sorry, no ..." shown, nothing changed
     OffsetCancelled, // the Offset New Vertices dialog was cancelled, nothing changed
-    Failed,          // a bad number or a group past the end: message shown; the items created
-                     // before the failing entity stay, no log line, no box update
+    Failed,          // a bad number, a group past the end or missing: message shown; the
+                     // items created before the failing entity stay, no log line, no box update
 };
 
 struct DxfImportResult {
