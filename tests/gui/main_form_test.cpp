@@ -83,6 +83,7 @@ class MainFormTest : public QObject {
 
     QTemporaryDir dir_;
     FakeUi fake_;
+    std::unique_ptr<Editor> editor_; // outlives the window, as in the program
     std::unique_ptr<TMainForm> form_;
 
     QAction* A(const char* name) { return form_->Action(name); }
@@ -100,7 +101,8 @@ class MainFormTest : public QObject {
   private slots:
     void init() {
         fake_ = FakeUi{};
-        form_ = std::make_unique<TMainForm>(Folder(dir_), std::vector<std::string>{});
+        editor_ = std::make_unique<Editor>(Folder(dir_));
+        form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{});
         form_->UiPort().SetPrompts(&fake_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -247,7 +249,7 @@ class MainFormTest : public QObject {
 
         std::string path = WriteExample(dir_, "gui.3dp");
         fake_.openAnswers = {path};
-        form_->OpenMenuClick();
+        form_->Action("OpenMenu")->trigger();
         Idle();
         QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(4));
         QCOMPARE(form_->ViewWindow->windowTitle(), QString("gui.3dp"));
@@ -269,7 +271,7 @@ class MainFormTest : public QObject {
         QVERIFY(On("LinesMenu") && On("AssignTexMenu") && On("CheckBackColorsMenu"));
 
         fake_.answers = {Answer::No};
-        form_->CloseMenuClick();
+        form_->Action("CloseMenu")->trigger();
         Idle();
         QCOMPARE(fake_.questions.back().text, std::string("Save project data ?"));
         QCOMPARE(form_->LogMemo->Lines().back(), std::string("Project Closed !"));
@@ -299,8 +301,8 @@ class MainFormTest : public QObject {
         std::string a = WriteExample(dir_, "a.3dp"), b = WriteExample(dir_, "b.3dp");
         fake_.openAnswers = {a, b};
         fake_.answers = {Answer::No};
-        form_->OpenMenuClick();
-        form_->OpenMenuClick();
+        form_->Action("OpenMenu")->trigger();
+        form_->Action("OpenMenu")->trigger();
         QStringList file;
         Walk(form_->Menu("FileMenu"), "", file);
         int options = int(file.indexOf("Options"));
@@ -312,13 +314,13 @@ class MainFormTest : public QObject {
         A("RecentFile1")->trigger();
         QCOMPARE(form_->CurrentProject().ProjectFileName, a);
         QCOMPARE(A("RecentFile0")->data().toString(), QString::fromStdString(a));
-        QVERIFY(!A("RecentFile2"));
+        QVERIFY(!form_->findChild<QAction*>("RecentFile2"));
     }
 
     void exitWithCancelKeepsRunningAndExitStoresRecentFiles() {
         std::string a = WriteExample(dir_, "keep.3dp");
         fake_.openAnswers = {a};
-        form_->OpenMenuClick();
+        form_->Action("OpenMenu")->trigger();
         fake_.answers = {Answer::Cancel};
         QVERIFY(!form_->close());
         QVERIFY(form_->isVisible());
@@ -363,7 +365,8 @@ class MainFormTest : public QObject {
     void commandLineProjectOpensOnTheFirstPaint() {
         std::string a = WriteExample(dir_, "cmd.3dp");
         form_.reset();
-        form_ = std::make_unique<TMainForm>(Folder(dir_), std::vector<std::string>{a});
+        editor_ = std::make_unique<Editor>(Folder(dir_));
+        form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{a});
         form_->UiPort().SetPrompts(&fake_);
         QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(0));
         form_->show();

@@ -62,7 +62,8 @@ void WhenModalShows(const std::function<void(QWidget*)>& check) {
 int RunExitScenario(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    TMainForm form(Folder(dir), {});
+    Editor editor(Folder(dir));
+    TMainForm form(editor, {});
     FakeUi fake;
     form.UiPort().SetPrompts(&fake);
     form.show();
@@ -83,6 +84,7 @@ class ToolWindowsTest : public QObject {
 
     QTemporaryDir dir_;
     FakeUi fake_;
+    std::unique_ptr<Editor> editor_; // outlives the window, as in the program
     std::unique_ptr<TMainForm> form_;
 
     Project& P() { return form_->CurrentProject(); }
@@ -105,7 +107,8 @@ class ToolWindowsTest : public QObject {
   private slots:
     void init() {
         fake_ = FakeUi{};
-        form_ = std::make_unique<TMainForm>(Folder(dir_), std::vector<std::string>{});
+        editor_ = std::make_unique<Editor>(Folder(dir_));
+        form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{});
         form_->UiPort().SetPrompts(&fake_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -162,6 +165,17 @@ class ToolWindowsTest : public QObject {
         QVERIFY2(ended, "the program still runs after Exit");
         QCOMPARE(self.exitStatus(), QProcess::NormalExit);
         QCOMPARE(self.exitCode(), 0);
+    }
+
+    void aMisspeltEntryNameEndsTheProgramWithItsName() {
+        QProcess self;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MESHFORGE_MISSPELT_ENTRY", "1");
+        self.setProcessEnvironment(env);
+        self.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(self.waitForFinished(60000));
+        QVERIFY(self.exitStatus() == QProcess::CrashExit || self.exitCode() != 0);
+        QVERIFY(self.readAllStandardError().contains("OpenMenuu"));
     }
 
     void aWindowHiddenForAPickComesBackWhereTheUserLeftIt() {
@@ -321,7 +335,8 @@ class ToolWindowsTest : public QObject {
         QCOMPARE(ResolveAppFolder(args->AppFolder, ""), (tmp.path() + "/app/").toStdString());
 
         form_.reset();
-        form_ = std::make_unique<TMainForm>(ResolveAppFolder(args->AppFolder, ""), args->Projects);
+        editor_ = std::make_unique<Editor>(ResolveAppFolder(args->AppFolder, ""));
+        form_ = std::make_unique<TMainForm>(*editor_, args->Projects);
         form_->UiPort().SetPrompts(&fake_);
         form_->show();
         QTRY_COMPARE(P().ProjectFileName, project); // opened on the view's first paint
@@ -350,6 +365,14 @@ class ToolWindowsTest : public QObject {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("MESHFORGE_EXIT_SCENARIO"))
         return RunExitScenario(argc, argv);
+    if (qEnvironmentVariableIsSet("MESHFORGE_MISSPELT_ENTRY")) {
+        QApplication app(argc, argv);
+        QTemporaryDir dir;
+        Editor editor(Folder(dir));
+        TMainForm form(editor, {});
+        form.Action("OpenMenuu")->trigger(); // must not pass unnoticed
+        return 0;
+    }
     QApplication app(argc, argv);
     ToolWindowsTest test;
     return QTest::qExec(&test, argc, argv);

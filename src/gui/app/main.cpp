@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
 
     std::string appFolder =
         meshforge::ResolveAppFolder(args->AppFolder, meshforge::ExecutableFolder());
-    meshforge::gui::TMainForm form(appFolder, args->Projects);
+    // The editor outlives every window.
+    meshforge::Editor editor(appFolder);
+    meshforge::gui::TMainForm form(editor, args->Projects);
     if (form.StartMaximized()) {
         // Without a window manager (a bare X server) maximizing is a no-op: fill the screen.
         form.setGeometry(form.screen()->availableGeometry());

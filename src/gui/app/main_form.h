@@ -1,21 +1,16 @@
 #pragma once
 #include "app/commands.h"
-#include "app/lifecycle.h"
+#include "app/editor.h"
 #include "app/qt_ui.h"
-#include "io/dxf_export.h"
-#include "io/text_geometry.h"
-#include "model/project.h"
-#include "settings/settings.h"
 
 #include <QMainWindow>
 
 #include <functional>
-#include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 class QAction;
+class QIcon;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -42,25 +37,59 @@ class TManVForm;
 class TPolygonform;
 
 // The application frame: menus, tool bar, the 3D view in a multiple-document area, the camera
-// bars and the log. It owns the one Project and the session; every command runs a core
-// operation and then shows the session's state (captions, recent files, menu states).
+// bars and the log. It works on the Editor that main() owns. Each menu area registers its own
+// entries, tool buttons and commands (app/command_areas.h); the frame gives them the means to
+// run a command (errors shown, the session applied, the windows refreshed) and applies the
+// rules that enable the entries.
 class TMainForm : public QMainWindow {
     Q_OBJECT
   public:
-    // appFolder ends with a separator; args are the command-line arguments after the program.
-    TMainForm(std::string appFolder, std::vector<std::string> args, QWidget* parent = nullptr);
+    // args are the projects named on the command line (made absolute).
+    TMainForm(Editor& editor, std::vector<std::string> args, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    Project& CurrentProject() { return project_; }
-    Session& CurrentSession() { return session_; }
+    Project& CurrentProject() { return editor_.Project; }
+    Session& CurrentSession() { return editor_.Session; }
+    EditorState& State() { return editor_.Session.Editor; }
     QtUi& UiPort() { return ui_; }
-    SettingsFile& Settings() { return settings_; }
+    SettingsFile& Settings() { return editor_.Settings; }
     // Whether the window starts maximized ("Maximize on Startup").
     bool StartMaximized() const;
+    SaveOptions CurrentSaveOptions() const;
 
-    // Menu entries and tool buttons by their names ("OpenMenu", "OpenToolButton").
+    // Menu entries and tool buttons by their names ("OpenMenu", "OpenToolButton"); an unknown
+    // name is a programming error and ends the program with its name.
     QAction* Action(const QString& name) const;
     QMenu* Menu(const QString& name) const;
+
+    // What the menu areas build with.
+    QMenu* AddMenu(const QString& name, const QString& caption);
+    QAction* AddEntry(QMenu* menu, const QString& name, const QString& caption,
+                      std::function<void()> handler = {});
+    QMenu* AddSubmenu(QMenu* menu, const QString& name, const QString& caption);
+    QAction* AddToolButton(const char* name, const QIcon& icon, const char* hint,
+                           std::function<void()> handler = {});
+    void AddToolSeparator();
+    // The separator before which the recent-files entries stand in the File menu.
+    void SetRecentFilesPlace(QAction* separator) { recentSeparator_ = separator; }
+
+    // Runs a command: errors of file access and parsing end it with their message; then the
+    // session is shown, every editor window refreshed and the view redrawn.
+    void Run(const std::function<void()>& command);
+    // A lifecycle command: the Project may be another one afterwards.
+    void RunLifecycle(const std::function<void()>& command);
+    // A command with a guard: the guard's message, or the action.
+    std::function<void()> Guarded(GuardedCommand command, std::function<void()> action = {});
+    // Keeps the window painting during a long vertex command of `steps` steps, with a progress
+    // dialog on large Projects; input is refused meanwhile.
+    std::function<void()> Pump(std::size_t steps);
+    // After a command that renumbers vertices with visualization lines rebuilt around it.
+    void AfterVisLinesRebuilt();
+    // Shows a modeless editor window and brings it to the front.
+    void ShowToolWindow(QWidget* window);
+    // A project from the recent-files list or dropped on the window.
+    void OpenRecentFile(const std::string& path);
+    void SetHintsOn(bool on) { hintsOn_ = on; }
 
     // The idle handler: enables commands from the Project's state.
     void ApplyIdleRules();
@@ -68,41 +97,6 @@ class TMainForm : public QMainWindow {
     void ApplySessionState();
     // Sets the entries of a top-level menu that is about to open.
     void ApplyMenuOpenRules(QMenu* menu);
-
-    SaveOptions CurrentSaveOptions() const;
-
-    // Commands (menu entries and tool buttons).
-    void OpenMenuClick();
-    void SaveMenuClick();
-    void CloseMenuClick();
-    void ClearAllMenuClick();
-    void SaveAsMenuClick();
-    void PrintMenuClick();
-    void OptionsMenuClick();
-    void RecentFileClick(const std::string& path);
-    void ExitMenuClick();
-    void AddDataMenuClick();
-    void VertexMenuClick();
-    void ImportDXFMenuClick();
-    void ImportVtxMenuClick();
-    void Import3DOTextMenuClick();
-    // The open dialog, then the import, for the vertex text and 3DOText commands.
-    void ImportTextGeometry(const char* title, int filterIndex,
-                            TextImportResult (*import)(Project&, const std::string&, Ui&));
-    void ExportDxfClick(DxfMode mode);
-    void ExportTextClick(bool threeDOText);
-    void LinesMenuClick();
-    void PolygonsMenuClick();
-    void InterpolVertexMenuClick();
-    void AddInterpolMenuClick();
-    void RemDoubleMenuClick();
-    void DescMenuClick();
-    void OnlineHelpMenuClick();
-    void LocalHelpMenuClick();
-    void AboutMenuClick();
-    void ShowSwitchClick(QAction* action, bool& option);
-    // Opens a project file dropped on the window, as a recent entry would.
-    void OpenDroppedFile(const QString& path);
 
     LogPanel* LogMemo = nullptr;
     TOptionsForm* OptionsForm = nullptr;
@@ -137,47 +131,21 @@ class TMainForm : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void CreateMenus();
-    void CreateFileMenu();
-    void CreateGeometryMenu();
-    void CreateVisualMenu();
-    void CreateModifyMenu();
-    void CreateViewOptionsMenu();
-    void CreateMiscMenu();
-    void CreateHelpMenu();
-    void CreateToolBar();
-    QWidget* CreateBottomPanel();
+    void CreateWindows();
     void CreateView();
+    QWidget* CreateBottomPanel();
     void RebuildRecentEntries();
-    void SetProgramEntryCaption(const QString& action, const std::string& path);
-
-    QAction* AddEntry(QMenu* menu, const QString& name, const QString& caption,
-                      std::function<void()> handler = {});
-    QMenu* AddSubmenu(QMenu* menu, const QString& name, const QString& caption);
-    // Runs a command: errors of file access and parsing end it with their message; then the
-    // session is shown and the view redrawn.
-    void Run(const std::function<void()>& command);
-    // A lifecycle command: the Project may be another one afterwards, so the windows show the
-    // reset editor state and the new lists.
-    void RunLifecycle(const std::function<void()>& command);
-    // Refuses input while a long vertex command runs; `pump` keeps the window painting.
-    std::function<void()> Pump(std::size_t steps);
-    // After a command that renumbers vertices with visualization lines rebuilt around it.
-    void AfterVisLinesRebuilt();
-    // A command with a guard: the guard's message, or the action.
-    std::function<void()> Guarded(GuardedCommand command, std::function<void()> action = {});
     void StoreRecentFiles();
+    // Enables the named entry; the name must exist.
+    void Enable(const char* name, bool on);
 
-    Project project_;
-    Session session_;
+    Editor& editor_;
     QtUi ui_;
-    SettingsFile settings_;
     std::vector<std::string> args_;
     QMdiArea* mdiArea_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     std::vector<QAction*> recentEntries_;
     bool hintsOn_ = true;
-    std::mt19937 polygonColors_{std::random_device{}()}; // 3DFACE and 3DOText imports
     bool shownOnce_ = false;
 };
 

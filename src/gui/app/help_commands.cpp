@@ -1,0 +1,21 @@
+// The Help menu: the web page, the local user guide and the About box.
+#include "app/about_box.h"
+#include "app/command_areas.h"
+#include "app/main_form.h"
+#include "app/system_info.h"
+
+#include <QMenu>
+
+namespace meshforge::gui {
+
+void RegisterHelpCommands(TMainForm& f) {
+    QMenu* m = f.AddMenu("HelpMenu", "&Help");
+    f.AddEntry(m, "OnlineHelpMenu", "&Online Help", [&f] { f.UiPort().OpenDocument(kWebsiteUrl); });
+    f.AddEntry(m, "LocalHelpMenu", "Local Help",
+               [&f] { LocalHelp(f.CurrentSession(), f.UiPort()); });
+    m->addSeparator();
+    // The caption gets the program's name when the window is first shown.
+    f.AddEntry(m, "AboutMenu", "&About...", [&f] { f.AboutBox->exec(); });
+}
+
+} // namespace meshforge::gui

@@ -1,0 +1,38 @@
+// The Visual Elements menu: the line and polygon windows and the texture entries.
+#include "app/command_areas.h"
+#include "app/main_form.h"
+#include "edit/line_form.h"
+#include "edit/polygon_form.h"
+
+#include <QMenu>
+
+namespace meshforge::gui {
+
+void RegisterVisualCommands(TMainForm& f) {
+    auto lines = f.Guarded(GuardedCommand::Lines, [&f] { f.ShowToolWindow(f.LineForm); });
+    auto polygons = f.Guarded(GuardedCommand::Polygons, [&f] { f.ShowToolWindow(f.PolygonForm); });
+    auto textures = f.Guarded(GuardedCommand::LoadRemoveTextures);
+    auto assign =
+        f.Guarded(GuardedCommand::AssignTextures, [&f] { f.CurrentProject().CurrentPolygon = 0; });
+
+    QMenu* m = f.AddMenu("VisualMenu", "&Visual Elements");
+    f.AddEntry(m, "LinesMenu", "Lines", lines);
+    f.AddEntry(m, "PolygonsMenu", "Polygons", polygons);
+    m->addSeparator();
+    f.AddEntry(m, "AssignTexMenu", "Assign Textures to Polygons", assign);
+    f.AddEntry(m, "TexturesMenu", "Load && Remove Textures", textures);
+    f.AddEntry(m, "CheckBackColorsMenu", "Check Texture-specific Background Colors on Polygons");
+
+    f.AddToolButton("CreateLineToolButton", LetterIcon("L", kGeometryColor), "Create Line(s)",
+                    lines);
+    f.AddToolButton("CreatePolygonToolButton", LetterIcon("P", kGeometryColor), "Create Polygon(s)",
+                    polygons);
+    f.AddToolSeparator();
+    f.AddToolButton("TexturesToolButton", LetterIcon("T", kTextureColor),
+                    "Load & Remove Texture(s)", textures);
+    f.AddToolButton("AssignTexToolButton", LetterIcon("AT", kTextureColor),
+                    "Assign Texture(s) To Polygon(s)", assign);
+    f.AddToolSeparator();
+}
+
+} // namespace meshforge::gui
