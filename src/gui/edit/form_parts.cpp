@@ -79,22 +79,4 @@ void ShowColorPanel(QLabel* panel, const std::optional<ColorTriple>& single) {
     panel->setPalette(pal);
 }
 
-std::optional<Repick> AskRepick(const std::vector<ObjectData>& elements, Ui& ui) {
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (!elements[i].Selected)
-            continue;
-        Answer a = ui.Ask("Re-Pick vertices with the mouse?", "Vertex selection method",
-                          Buttons::YesNoCancel);
-        if (a == Answer::Cancel)
-            return std::nullopt;
-        return Repick{i, a == Answer::Yes};
-    }
-    return std::nullopt;
-}
-
-void Deselect(std::vector<ObjectData>& elements) {
-    for (ObjectData& e : elements)
-        e.Selected = false;
-}
-
 } // namespace meshforge::gui

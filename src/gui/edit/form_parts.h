@@ -28,15 +28,4 @@ std::vector<bool> SelectedRows(const QListView* list, std::size_t count);
 // The colour of the one selected element, or the button face with the caption "Multiple".
 void ShowColorPanel(QLabel* panel, const std::optional<ColorTriple>& single);
 
-// "Re-Pick Vertices": the first selected element and whether its vertices are picked with the
-// mouse (Yes) or typed (No); nullopt when nothing is selected or the user cancels.
-struct Repick {
-    std::size_t Index;
-    bool WithMouse;
-};
-std::optional<Repick> AskRepick(const std::vector<ObjectData>& elements, Ui& ui);
-
-// Closing an editor window: nothing of its list stays selected.
-void Deselect(std::vector<ObjectData>& elements);
-
 } // namespace meshforge::gui

@@ -1,10 +1,10 @@
 #include "edit/line_form.h"
 
 #include "app/ui.h"
+#include "edit/edit_windows.h"
 #include "edit/form_parts.h"
 #include "edit/list_model.h"
 #include "edit/man_v_form.h"
-#include "edit/window_buttons.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,11 +1,11 @@
 #include "edit/polygon_form.h"
 
 #include "app/ui.h"
+#include "edit/edit_windows.h"
 #include "edit/form_parts.h"
 #include "edit/lines.h"
 #include "edit/list_model.h"
 #include "edit/man_v_form.h"
-#include "edit/window_buttons.h"
 #include "settings/settings.h"
 
 #include <QComboBox>
@@ -164,12 +164,11 @@ void TPolygonform::PolyListBoxClick() {
 }
 
 void TPolygonform::FlatButtonClick() {
-    Answer a =
-        ui_.Ask("Pick vertices with the mouse?", "Vertex selection method", Buttons::YesNoCancel);
-    if (a == Answer::Cancel)
+    const std::optional<bool> withMouse = AskPickPolygonWithMouse(ui_);
+    if (!withMouse)
         return;
     hide();
-    if (a == Answer::Yes) {
+    if (*withMouse) {
         pick_.StartPolygonCreation(ui_, general_.RandomPolyColors);
         picking_();
         return;
@@ -180,7 +179,7 @@ void TPolygonform::FlatButtonClick() {
 }
 
 void TPolygonform::NotAvailableClick() {
-    ui_.Message("Not Available yet !");
+    ShadingNotAvailable(ui_);
 }
 
 void TPolygonform::RemovePolygonButtonClick() {

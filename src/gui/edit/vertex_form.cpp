@@ -3,9 +3,9 @@
 #include "app/ui.h"
 #include "model/texts.h"
 
+#include "edit/edit_windows.h"
 #include "edit/form_parts.h"
 #include "edit/list_model.h"
-#include "edit/window_buttons.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

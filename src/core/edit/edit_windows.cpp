@@ -1,4 +1,6 @@
-#include "edit/window_buttons.h"
+#include "edit/edit_windows.h"
+
+#include "app/ui.h"
 
 #include <algorithm>
 
@@ -29,6 +31,36 @@ VertexWindowButtons VertexButtons(const Project& project) {
     const bool any = std::any_of(project.Vertices.begin(), project.Vertices.end(),
                                  [](const Vertex& v) { return v.Selected; });
     return {any, !project.Vertices.empty()};
+}
+
+std::optional<Repick> AskRepick(const std::vector<ObjectData>& elements, Ui& ui) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (!elements[i].Selected)
+            continue;
+        Answer a = ui.Ask("Re-Pick vertices with the mouse?", "Vertex selection method",
+                          Buttons::YesNoCancel);
+        if (a == Answer::Cancel)
+            return std::nullopt;
+        return Repick{i, a == Answer::Yes};
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> AskPickPolygonWithMouse(Ui& ui) {
+    Answer a =
+        ui.Ask("Pick vertices with the mouse?", "Vertex selection method", Buttons::YesNoCancel);
+    if (a == Answer::Cancel)
+        return std::nullopt;
+    return a == Answer::Yes;
+}
+
+void ShadingNotAvailable(Ui& ui) {
+    ui.Message("Not Available yet !");
+}
+
+void Deselect(std::vector<ObjectData>& elements) {
+    for (ObjectData& e : elements)
+        e.Selected = false;
 }
 
 } // namespace meshforge
