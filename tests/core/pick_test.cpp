@@ -70,6 +70,7 @@ TEST(PickClick, WrongPicksAreReportedAndChangeNothing) {
     FakeUi ui;
     PickState pick(1);
     EXPECT_FALSE(pick.Click(p, V({0}), true, false, ui).Redraw); // no mode on
+    ui.colorAnswers = {std::nullopt};
     pick.StartLineCreation(ui);
     ui.log.clear();
     EXPECT_FALSE(pick.Click(p, V({0}), false, false, ui).Redraw);
@@ -88,6 +89,7 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     Project p = WithVertices(4);
     FakeUi ui;
     ui.colorAnswers = {0x000000FF};
+    ui.newLineAnswers = {NextElement::Stop};
     PickState pick(1);
     pick.StartLineCreation(ui);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a line:", "Pick color !",
@@ -105,7 +107,7 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     EXPECT_TRUE(Logged(ui, "Line No. 1 created, using vertices 2 and 3"));
     EXPECT_FALSE(p.Vertices[2].Selected || p.Vertices[3].Selected);
     EXPECT_EQ(ui.newLineDialogs, 1);
-    EXPECT_FALSE(pick.AnyModeOn()); // unscripted answer: Stop
+    EXPECT_FALSE(pick.AnyModeOn());
     EXPECT_EQ(r.Show, WindowToShow::LineWindow);
     EXPECT_TRUE(r.LinesChanged);
 }
@@ -114,7 +116,7 @@ TEST(CreateLine, AnswersOfCreateNewLine) {
     Project p = WithVertices(4);
     FakeUi ui;
     ui.colorAnswers = {0x000000FF, 0x00FF0000};
-    ui.newLineAnswers = {NextElement::SameColor, NextElement::NewColor};
+    ui.newLineAnswers = {NextElement::SameColor, NextElement::NewColor, NextElement::Stop};
     PickState pick(1);
     pick.StartLineCreation(ui);
     auto line = [&](std::size_t a, std::size_t b) {
@@ -138,6 +140,8 @@ TEST(CreatePolygon, CornerRulesAndClosing) {
     p.Polygons.resize(1);
     p.Polygons[0].Selected = true;
     FakeUi ui;
+    ui.colorAnswers = {std::nullopt, std::nullopt};
+    ui.newPolygonAnswers = {NextElement::Stop};
     PickState pick(1);
     pick.StartPolygonCreation(ui, true);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a Flat Shading Polygon:",
@@ -194,7 +198,7 @@ TEST(CreatePolygon, AnswersAndColours) {
 
     PickState manual(1);
     ui.colorAnswers = {0x0000FF00, 0x00FF0000};
-    ui.newPolygonAnswers = {NextElement::SameColor, NextElement::NewColor};
+    ui.newPolygonAnswers = {NextElement::SameColor, NextElement::NewColor, NextElement::Stop};
     manual.StartPolygonCreation(ui, true);
     EXPECT_EQ(triangle(manual), (ColorTriple{0, 1, 0}));
     EXPECT_EQ(triangle(manual), (ColorTriple{0, 1, 0}));
@@ -245,6 +249,8 @@ TEST(PickRedefinition, LineNeedsTwoDifferentVertices) {
 TEST(PickPivot, TakesOneVertexAndWaitsBehindLineCreation) {
     Project p = WithVertices(3);
     FakeUi ui;
+    ui.colorAnswers = {std::nullopt};
+    ui.newLineAnswers = {NextElement::Stop};
     PickState pick(1);
     pick.StartPivotPick(ui);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Pick vertex as pivot point !"}));

@@ -44,6 +44,7 @@ class AboutBoxTest : public QObject {
         probe.Height = 480;
         probes = 0;
     }
+    void cleanup() { ui.Verify(); }
 
     void controlsAndTexts() {
         auto box = MakeBox();
