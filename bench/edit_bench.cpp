@@ -96,11 +96,11 @@ template <class L, class F> void Ratio(benchmark::State& state, L literalOp, F f
 }
 
 void BM_RemoveDoublesLiteralVsFast(benchmark::State& state) {
-    Ratio(state, bench::LiteralRemoveDoubles, MergeDoubleVertices);
+    Ratio(state, literal::RemoveDoubles, MergeDoubleVertices);
 }
 
 void BM_RemoveSelectedLiteralVsFast(benchmark::State& state) {
-    Ratio(state, bench::LiteralRemoveSelected, EraseSelectedVertices);
+    Ratio(state, literal::RemoveSelected, EraseSelectedVertices);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // each import is also run on the input as a file read in small chunks, which must give the
 // same Project and messages.
 #include "fuzz_ui.h"
+#include "invariants.h"
 #include "io/dxf_import.h"
 #include "model/project.h"
 #include "util/line_source.h"
@@ -81,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             } catch (const std::exception&) {
                 std::abort(); // the importers report every failure through the Ui
             }
+            fuzz::CheckInvariants(p);
             if (chunked && (!Same(p, q) || textUi.said != fileUi.said))
                 std::abort();
         }

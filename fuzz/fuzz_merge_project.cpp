@@ -1,4 +1,5 @@
 #include "fuzz_ui.h"
+#include "invariants.h"
 #include "model/project.h"
 #include "model/project_file.h"
 
@@ -12,6 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzUi ui;
     try {
         meshforge::MergeProjectText(p, "fuzz.3dp", {reinterpret_cast<const char*>(data), size}, ui);
+    } catch (const std::exception&) {
+    }
+    fuzz::CheckInvariants(p);
+    try {
         meshforge::SerializeProject(p, {}, ui);
     } catch (const std::exception&) {
     }

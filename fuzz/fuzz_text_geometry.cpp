@@ -1,5 +1,6 @@
 // The vertex text and 3DOText readers on one input, loading and adding.
 #include "fuzz_ui.h"
+#include "invariants.h"
 #include "io/text_geometry.h"
 #include "model/project.h"
 
@@ -19,7 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         try {
             meshforge::ReadVertexText(a, "fuzz.vtx", text, ui);
+        } catch (const std::exception&) {
+        }
+        fuzz::CheckInvariants(a);
+        try {
             meshforge::Read3DOText(b, "fuzz.txt", text, ui, rng);
+        } catch (const std::exception&) {
+        }
+        fuzz::CheckInvariants(b);
+        try {
             meshforge::ThreeDOTextOf(b);
         } catch (const std::exception&) {
         }

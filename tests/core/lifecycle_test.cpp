@@ -128,6 +128,7 @@ TEST_F(Lifecycle, YesWithoutASaveKeepsTheProject) {
     // No file yet: Save turns into Save As, whose dialog the user cancels.
     p = Triangle();
     ui.answers = {Answer::Yes};
+    ui.saveAnswers = {std::nullopt};
     EXPECT_FALSE(CloseProject(p, s, save, ui));
     EXPECT_EQ(ui.saveDialogs.size(), 1u);
     EXPECT_EQ(p.Vertices.size(), 3u);
@@ -177,13 +178,15 @@ TEST_F(Lifecycle, OpenStopsWhenCloseIsCancelledOrTheDialogIs) {
     EXPECT_TRUE(ui.openDialogs.empty());
     EXPECT_EQ(p.Vertices.size(), 3u);
 
-    OpenProjectFile(p, s, save, ui, "whatever.3dp"); // Cancel by default
+    ui.answers = {Answer::Cancel};
+    OpenProjectFile(p, s, save, ui, "whatever.3dp");
     EXPECT_EQ(p.ProjectFileName, "None");
 
     Project empty;
     Session fresh;
     fresh.AppFolder = dir.Folder();
-    OpenProject(empty, fresh, save, ui); // dialog cancelled
+    ui.openAnswers = {std::nullopt};
+    OpenProject(empty, fresh, save, ui);
     EXPECT_EQ(empty.ProjectFileName, "None");
     EXPECT_TRUE(fresh.Recent.Paths().empty());
 }
@@ -257,7 +260,8 @@ TEST_F(Lifecycle, SaveAsRefusalsChangeNothing) {
     p = Triangle();
     p.ProjectFileName = "old.3dp";
     s.ViewCaption = "old.3dp";
-    EXPECT_FALSE(SaveProjectAs(p, s, save, ui)); // dialog cancelled
+    ui.saveAnswers = {std::nullopt};
+    EXPECT_FALSE(SaveProjectAs(p, s, save, ui));
     EXPECT_EQ(p.ProjectFileName, "old.3dp");
 
     // A write that fails keeps the old name and caption and adds no recent entry.
@@ -442,7 +446,8 @@ TEST_F(Lifecycle, LocalHelpNeedsTheHelpPage) {
 
 TEST_F(Lifecycle, LogFileHoldsTheLinesAsPlainText) {
     std::vector<std::string> lines = {"", "Meshforge v1.25", "Project Closed !"};
-    EXPECT_FALSE(SaveLogFile(lines, ui)); // cancelled
+    ui.saveAnswers = {std::nullopt};
+    EXPECT_FALSE(SaveLogFile(lines, ui));
     ASSERT_EQ(ui.saveDialogs.size(), 1u);
     EXPECT_EQ(ui.saveDialogs[0].FilterIndex, kSaveLog);
     EXPECT_EQ(ui.saveDialogs[0].DefaultExt, "log");

@@ -96,7 +96,8 @@ TEST(LineRemoval, RemoveAllAsksAndCanBeUndone) {
     Project p = WithLines(3);
     LineUndoSnapshot undo;
     FakeUi ui;
-    EXPECT_FALSE(RemoveAllLines(p, undo, ui)); // unscripted: No
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(RemoveAllLines(p, undo, ui));
     EXPECT_EQ(p.Lines.size(), 3u);
     EXPECT_FALSE(undo.Available(p));
     ASSERT_EQ(ui.questions.size(), 1u);
@@ -138,7 +139,8 @@ TEST(LineRecolor, SelectedLinesTakeTheCurrentColourEvenWhenCancelled) {
     SelectRows(p.Lines, {true, false, true});
     ColorTriple current{0.2f, 0.4f, 0.6f};
     LineUndoSnapshot undo;
-    FakeUi ui; // the dialog is cancelled
+    FakeUi ui;
+    ui.colorAnswers = {std::nullopt};
     RedefineSelectedLineColor(p, current, undo, ui);
     EXPECT_EQ(ui.colorInitials, (std::vector<std::uint32_t>{ColorRefOf({0.2f, 0.4f, 0.6f})}));
     EXPECT_EQ(p.Lines[0].Color, current);
@@ -218,6 +220,7 @@ TEST(VisLines, RemoveAndConvert) {
     EXPECT_FALSE(menus.RemoveVisLines || menus.ConvertVisLines);
 
     ColorTriple current = kGrey;
+    ui.colorAnswers = {std::nullopt};
     CreateVisLinesCommand(p, current, menus, ui);
     ui.log.clear();
     p.Vertices[1].Selected = true;

@@ -71,6 +71,7 @@ TEST(PickClick, WrongPicksAreReportedAndChangeNothing) {
     EditorState editor(1);
     PickState pick(editor);
     EXPECT_FALSE(pick.Click(p, V({0}), true, false, ui).Redraw); // no mode on
+    ui.colorAnswers = {std::nullopt};
     pick.StartLineCreation(ui);
     ui.log.clear();
     EXPECT_FALSE(pick.Click(p, V({0}), false, false, ui).Redraw);
@@ -89,6 +90,7 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     Project p = WithVertices(4);
     FakeUi ui;
     ui.colorAnswers = {0x000000FF};
+    ui.newLineAnswers = {NextElement::Stop};
     EditorState editor(1);
     PickState pick(editor);
     pick.StartLineCreation(ui);
@@ -107,7 +109,7 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     EXPECT_TRUE(Logged(ui, "Line No. 1 created, using vertices 2 and 3"));
     EXPECT_FALSE(p.Vertices[2].Selected || p.Vertices[3].Selected);
     EXPECT_EQ(ui.newLineDialogs, 1);
-    EXPECT_FALSE(pick.AnyModeOn()); // unscripted answer: Stop
+    EXPECT_FALSE(pick.AnyModeOn());
     EXPECT_EQ(r.Show, WindowToShow::LineWindow);
     EXPECT_TRUE(r.LinesChanged);
 }
@@ -116,7 +118,7 @@ TEST(CreateLine, AnswersOfCreateNewLine) {
     Project p = WithVertices(4);
     FakeUi ui;
     ui.colorAnswers = {0x000000FF, 0x00FF0000};
-    ui.newLineAnswers = {NextElement::SameColor, NextElement::NewColor};
+    ui.newLineAnswers = {NextElement::SameColor, NextElement::NewColor, NextElement::Stop};
     EditorState editor(1);
     PickState pick(editor);
     pick.StartLineCreation(ui);
@@ -141,6 +143,8 @@ TEST(CreatePolygon, CornerRulesAndClosing) {
     p.Polygons.resize(1);
     p.Polygons[0].Selected = true;
     FakeUi ui;
+    ui.colorAnswers = {std::nullopt, std::nullopt};
+    ui.newPolygonAnswers = {NextElement::Stop};
     EditorState editor(1);
     PickState pick(editor);
     pick.StartPolygonCreation(ui, true);
@@ -200,7 +204,7 @@ TEST(CreatePolygon, AnswersAndColours) {
     EditorState manualEditor(1);
     PickState manual(manualEditor);
     ui.colorAnswers = {0x0000FF00, 0x00FF0000};
-    ui.newPolygonAnswers = {NextElement::SameColor, NextElement::NewColor};
+    ui.newPolygonAnswers = {NextElement::SameColor, NextElement::NewColor, NextElement::Stop};
     manual.StartPolygonCreation(ui, true);
     EXPECT_EQ(triangle(manual), (ColorTriple{0, 1, 0}));
     EXPECT_EQ(triangle(manual), (ColorTriple{0, 1, 0}));
@@ -253,6 +257,8 @@ TEST(PickRedefinition, LineNeedsTwoDifferentVertices) {
 TEST(PickPivot, TakesOneVertexAndWaitsBehindLineCreation) {
     Project p = WithVertices(3);
     FakeUi ui;
+    ui.colorAnswers = {std::nullopt};
+    ui.newLineAnswers = {NextElement::Stop};
     EditorState editor(1);
     PickState pick(editor);
     pick.StartPivotPick(ui);

@@ -106,6 +106,7 @@ TEST(PolygonRemoval, RemoveAllAsksAndKeepsTexturesInStep) {
     p.Textures.resize(2);
     p.CollVols = {Volume({0, 1}, {1, 1})};
     FakeUi ui;
+    ui.answers = {Answer::No};
     EXPECT_FALSE(RemoveAllPolygons(p, ui));
     EXPECT_EQ(p.Polygons.size(), 2u);
     ASSERT_EQ(ui.questions.size(), 1u);
@@ -128,6 +129,7 @@ TEST(PolygonRecolor, SelectedPolygonsTakeTheCurrentColourEvenWhenCancelled) {
     SelectRows(p.Polygons, {false, true, true});
     ColorTriple current{0.25f, 0.5f, 0.75f};
     FakeUi ui;
+    ui.colorAnswers = {std::nullopt};
     RedefineSelectedPolygonColor(p, current, ui);
     EXPECT_EQ(p.Polygons[0].Color, (ColorTriple{0, 0, 0}));
     EXPECT_EQ(p.Polygons[1].Color, current);
@@ -264,6 +266,7 @@ TEST_F(ManualVertex, ClosingNeedsThreeCorners) {
     EXPECT_EQ(p.Polygons.size(), 1u);
     EXPECT_EQ(entry.Corners(), (Ring{0, 5}));
     Type(entry, "6");
+    ui.colorAnswers = {std::nullopt};
     EXPECT_EQ(entry.ClosePolygon(p, editor, true, ui), Outcome::Closed);
     EXPECT_EQ(p.Polygons.back().VertexIndices, (Ring{0, 5, 6, 0}));
     entry.Cancel();

@@ -389,6 +389,7 @@ TEST(BitmapResolution, LearnsFolderFromReselectedFile) {
 TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     Project p;
     FakeUi ui;
+    ui.bitmapAnswers = {std::nullopt};
     std::string text = Lines({"Vertices", "1", "1", "1", "1", "Textures", "1", "/gone/a.bmp", "0",
                               "", "0", "DisplayClass", "6"});
     EXPECT_EQ(ReadProjectText(p, text, ui), ReadOutcome::Cleared);
@@ -401,6 +402,7 @@ TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     std::string a = dir.Touch("a.bmp");
     Project q;
     FakeUi ui2;
+    ui2.bitmapAnswers = {std::nullopt};
     ASSERT_EQ(ReadProjectText(q, Lines({"Textures", "1", a, "1", "/gone/m.bmp", "0"}), ui2),
               ReadOutcome::Completed);
     EXPECT_EQ(q.Textures[0].MaskFilename, "/gone/m.bmp");
@@ -557,6 +559,7 @@ TEST(MergeProject, OffsetsRenumbersAndKeepsUntextured) {
 
     // Closing the offset dialog adds nothing.
     FakeUi ui2;
+    ui2.offsetAnswers = {std::nullopt};
     ASSERT_EQ(MergeProjectText(p, "/x/other.3dp", other, ui2), ReadOutcome::Stopped);
     EXPECT_EQ(p.Vertices.size(), 4u);
     EXPECT_EQ(p.Textures.size(), 5u);

@@ -142,6 +142,7 @@ TEST(VertexTextImport, AddsWithOffsetOrLeavesProjectOnCancel) {
     Project p = WithVertices({V(9, 9, 9)});
 
     FakeUi cancelling;
+    cancelling.offsetAnswers = {std::nullopt};
     EXPECT_EQ(ReadVertexText(p, kPath, text, cancelling).Outcome,
               TextImportOutcome::OffsetCancelled);
     EXPECT_EQ(cancelling.offsetDialogs, 1);
@@ -260,6 +261,7 @@ TEST(ThreeDOTextImport, AddingUsesOffsetAndBase) {
                                                 "1 new Polygons added from file geo.txt"}));
 
     FakeUi cancelling;
+    cancelling.offsetAnswers = {std::nullopt};
     EXPECT_EQ(Read3DOText(p, kPath, ThreeDOTextOf(file), cancelling, rng).Outcome,
               TextImportOutcome::OffsetCancelled);
     EXPECT_EQ(p.Vertices.size(), 14u);
@@ -373,11 +375,13 @@ TEST(TextGeometryImport, MutatedTextsKeepTheProjectConsistent) {
         Project p = WithVertices({V(1, 1, 1)});
         p.HasGeometry = round % 3 == 0;
         FakeUi ui;
-        ui.offsetAnswers.push_back(Offset3{1, 2, 3});
+        if (p.HasGeometry)
+            ui.offsetAnswers.push_back(Offset3{1, 2, 3});
         if (round % 2 == 0)
             Read3DOText(p, kPath, t, ui, rng);
         else
             ReadVertexText(p, kPath, t, ui);
+        ui.offsetAnswers.clear(); // a text refused before its vertices asks for no offset
         for (const ObjectData& poly : p.Polygons) {
             ASSERT_GE(poly.VertexCount(), 2) << t;
             ASSERT_EQ(poly.VertexIndices.front(), poly.VertexIndices.back()) << t;

@@ -2,6 +2,7 @@
 
 #include "fake_ui.h"
 #include "model/renumber.h"
+#include "literal_vertices.h"
 
 #include <gtest/gtest.h>
 
@@ -15,77 +16,8 @@ using meshforge::test::FakeUi;
 
 namespace {
 
-// ---- Literal versions of the algorithms, step by step as the editor has always done them ----
-
-void LiteralDeleteVertex(Project& p, int32_t i) {
-    for (std::size_t k = static_cast<std::size_t>(i); k + 1 < p.Vertices.size(); ++k) {
-        p.Vertices[k].X = p.Vertices[k + 1].X;
-        p.Vertices[k].Y = p.Vertices[k + 1].Y;
-        p.Vertices[k].Z = p.Vertices[k + 1].Z;
-    }
-    p.Vertices.pop_back();
-}
-
-// For each selected vertex from the highest down: remove the polygons and lines using it,
-// delete it, renumber everything above it.
-void LiteralRemoveSelected(Project& p) {
-    std::vector<int32_t> selected;
-    for (std::size_t i = 0; i < p.Vertices.size(); ++i)
-        if (p.Vertices[i].Selected)
-            selected.push_back(static_cast<int32_t>(i));
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        const int32_t v = *it;
-        std::vector<bool> polygons(p.Polygons.size());
-        for (std::size_t k = 0; k < p.Polygons.size(); ++k)
-            for (int32_t x : p.Polygons[k].VertexIndices)
-                if (x == v)
-                    polygons[k] = true;
-        RemovePolygonsWhere(p, polygons);
-        std::vector<bool> lines(p.Lines.size());
-        for (std::size_t k = 0; k < p.Lines.size(); ++k)
-            lines[k] = p.Lines[k].VertexIndices[0] == v || p.Lines[k].VertexIndices[1] == v;
-        RemoveLinesWhere(p, lines);
-        LiteralDeleteVertex(p, v);
-        for (ObjectData& poly : p.Polygons)
-            for (int32_t& x : poly.VertexIndices)
-                if (x > v)
-                    --x;
-        for (ObjectData& line : p.Lines)
-            for (int k : {0, 1})
-                if (line.VertexIndices[k] > v)
-                    --line.VertexIndices[k];
-    }
-}
-
-// Every ordered pair (i, j) of distinct indices; an equal j is merged into i, deleted, and the
-// same j examined again.
 std::string LiteralRemoveDoubles(Project& p) {
-    int removed = 0;
-    for (int32_t i = 0; i < static_cast<int32_t>(p.Vertices.size()); ++i) {
-        int32_t j = 0;
-        while (j < static_cast<int32_t>(p.Vertices.size())) {
-            const Vertex& a = p.Vertices[i];
-            const Vertex& b = p.Vertices[j];
-            if (j != i && a.X == b.X && a.Y == b.Y && a.Z == b.Z) {
-                auto remap = [&](int32_t& x) {
-                    if (x == j)
-                        x = i;
-                    else if (x > j)
-                        --x;
-                };
-                for (ObjectData& poly : p.Polygons)
-                    for (int32_t& x : poly.VertexIndices)
-                        remap(x);
-                for (ObjectData& line : p.Lines)
-                    for (int k : {0, 1})
-                        remap(line.VertexIndices[k]);
-                LiteralDeleteVertex(p, j);
-                ++removed;
-            } else {
-                ++j;
-            }
-        }
-    }
+    const int32_t removed = literal::RemoveDoubles(p);
     return removed == 0 ? "No overlaying/double Vertices in project"
                         : "Removed " + std::to_string(removed) + " overlaying/double Vertices";
 }
@@ -222,7 +154,7 @@ TEST(VertexEquivalence, RemoveSelectedMatchesTheVertexByVertexRemoval) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Project fast = RandomProject(seed), literal = fast;
         const std::size_t before = literal.Vertices.size();
-        LiteralRemoveSelected(literal);
+        literal::RemoveSelected(literal);
         ClearVertexSelection(literal);
         if (literal.Vertices.size() != before)
             literal.HasGeometry = literal.GeometryShown = !literal.Vertices.empty();
@@ -241,7 +173,7 @@ TEST(VertexEquivalence, EraseKeepsThePositionalSelectionFlagsAsDeletingDoes) {
     for (uint32_t seed = 500; seed < 600; ++seed) {
         Project fast = RandomProject(seed), literal = fast;
         const std::size_t before = literal.Vertices.size();
-        LiteralRemoveSelected(literal);
+        literal::RemoveSelected(literal);
         EraseSelectedVertices(fast);
         if (literal.Vertices.size() != before)
             literal.HasGeometry = literal.GeometryShown = !literal.Vertices.empty();
@@ -552,6 +484,7 @@ TEST(VertexInterpolate, AsksBeforeRemovingLinesAndPolygons) {
     p.VisLines = {Segment(0, 1), Segment(1, 2), Segment(2, 0)};
     const Project before = p;
     FakeUi ui;
+    ui.answers = {Answer::No};
     ColorTriple color;
     EXPECT_FALSE(AddInterpolatedVertices(p, color, ui));
     ASSERT_EQ(ui.questions.size(), 1u);

@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 #include "app/system_info.h"
 #include "fake_ui.h"
+#include "wait.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -44,6 +45,7 @@ class AboutBoxTest : public QObject {
         probe.Height = 480;
         probes = 0;
     }
+    void cleanup() { ui.Verify(); }
 
     void controlsAndTexts() {
         auto box = MakeBox();
@@ -71,7 +73,7 @@ class AboutBoxTest : public QObject {
     void eachShowingAppendsABlockWithTheCurrentViewSize() {
         auto box = MakeBox();
         box->show();
-        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(box.get(), kGuiWaitMs));
         QStringList first = MemoLines(*box);
         QCOMPARE(first.size(), kBlockLines);
         QCOMPARE(first[10], QString("640/480"));
@@ -80,7 +82,7 @@ class AboutBoxTest : public QObject {
         probe.Width = 1024;
         probe.Height = 700;
         box->show();
-        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(box.get(), kGuiWaitMs));
         QStringList both = MemoLines(*box);
         QCOMPARE(both.size(), 2 * kBlockLines);
         QCOMPARE(both.mid(0, kBlockLines), first); // earlier lines stay as they were

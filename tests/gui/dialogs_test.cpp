@@ -19,10 +19,19 @@ using namespace meshforge::gui;
 namespace {
 
 // Runs `steps` once the modal dialog's loop is running; a dialog the steps leave open is
-// rejected after a while so that a faulty dialog fails the test instead of hanging it.
+// rejected after a while so that a faulty dialog fails the test instead of hanging it. The
+// guard ends with this showing: left running, it would reject a later showing of the same
+// dialog on a slow machine.
 template <class F> void WhileModal(QDialog& dialog, F steps) {
     QTimer::singleShot(0, &dialog, steps);
-    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.reject(); });
+    auto* guard = new QTimer(&dialog);
+    guard->setSingleShot(true);
+    QObject::connect(guard, &QTimer::timeout, &dialog, &QDialog::reject);
+    QObject::connect(&dialog, &QDialog::finished, guard, [guard] {
+        guard->stop();
+        guard->deleteLater();
+    });
+    guard->start(60000);
 }
 
 // Types like a user; QTest types Latin-1 only, so other text is pasted in.

@@ -11,6 +11,7 @@
 #include "util/atomic_file.h"
 #include "view/camera.h"
 #include "view/view_form.h"
+#include "wait.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -81,7 +82,7 @@ std::string WriteExample(const QTemporaryDir& dir, const std::string& name) {
 class MainFormTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_; // each case has its own program folder and files
     FakeUi fake_;
     std::unique_ptr<Editor> editor_; // outlives the window, as in the program
     std::unique_ptr<TMainForm> form_;
@@ -100,17 +101,20 @@ class MainFormTest : public QObject {
 
   private slots:
     void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
         fake_ = FakeUi{};
-        editor_ = std::make_unique<Editor>(Folder(dir_));
+        editor_ = std::make_unique<Editor>(Folder(*dir_));
         form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{});
         form_->UiPort().SetPrompts(&fake_);
         form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get(), kGuiWaitMs));
     }
     void cleanup() {
         // Nothing may stop the window from closing at the end of a case.
         form_->CurrentProject().Vertices.clear();
         form_.reset();
+        fake_.Verify();
+        dir_.reset();
     }
 
     void startsWithCaptionLogAndEmptyView() {
@@ -247,7 +251,7 @@ class MainFormTest : public QObject {
                                "TexturesToolButton", "GPLStartToolButton"})
             QVERIFY2(On(on), on);
 
-        std::string path = WriteExample(dir_, "gui.3dp");
+        std::string path = WriteExample(*dir_, "gui.3dp");
         fake_.openAnswers = {path};
         form_->Action("OpenMenu")->trigger();
         Idle();
@@ -298,7 +302,7 @@ class MainFormTest : public QObject {
     }
 
     void recentEntriesSitBetweenOptionsAndExit() {
-        std::string a = WriteExample(dir_, "a.3dp"), b = WriteExample(dir_, "b.3dp");
+        std::string a = WriteExample(*dir_, "a.3dp"), b = WriteExample(*dir_, "b.3dp");
         fake_.openAnswers = {a, b};
         fake_.answers = {Answer::No};
         form_->Action("OpenMenu")->trigger();
@@ -318,7 +322,7 @@ class MainFormTest : public QObject {
     }
 
     void exitWithCancelKeepsRunningAndExitStoresRecentFiles() {
-        std::string a = WriteExample(dir_, "keep.3dp");
+        std::string a = WriteExample(*dir_, "keep.3dp");
         fake_.openAnswers = {a};
         form_->Action("OpenMenu")->trigger();
         fake_.answers = {Answer::Cancel};
@@ -328,12 +332,12 @@ class MainFormTest : public QObject {
 
         fake_.answers = {Answer::No};
         QVERIFY(form_->close());
-        SettingsFile stored(SettingsFile::PathFor(Folder(dir_)));
+        SettingsFile stored(SettingsFile::PathFor(Folder(*dir_)));
         QCOMPARE(stored.LoadRecentFiles().Paths(), std::vector<std::string>{a});
     }
 
     void droppedProjectOpensAfterClosesQuestion() {
-        std::string a = WriteExample(dir_, "drop.3dp");
+        std::string a = WriteExample(*dir_, "drop.3dp");
         form_->CurrentProject().Vertices = {{1, 1, 1}};
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a))});
@@ -363,22 +367,23 @@ class MainFormTest : public QObject {
     }
 
     void commandLineProjectOpensOnTheFirstPaint() {
-        std::string a = WriteExample(dir_, "cmd.3dp");
+        std::string a = WriteExample(*dir_, "cmd.3dp");
         form_.reset();
-        editor_ = std::make_unique<Editor>(Folder(dir_));
+        editor_ = std::make_unique<Editor>(Folder(*dir_));
         form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{a});
         form_->UiPort().SetPrompts(&fake_);
         QCOMPARE(form_->CurrentProject().Vertices.size(), std::size_t(0));
         form_->show();
-        QTRY_COMPARE(form_->CurrentProject().Vertices.size(), std::size_t(4));
+        QTRY_COMPARE_WITH_TIMEOUT(form_->CurrentProject().Vertices.size(), std::size_t(4),
+                                  kGuiWaitMs);
         QCOMPARE(form_->ViewWindow->windowTitle(), QString("cmd.3dp"));
         QVERIFY(!form_->CurrentSession().StartupOpenPending);
     }
 
     void logPopupSavesAndClears() {
-        fake_.saveAnswers = {Folder(dir_) + "run.log"};
+        fake_.saveAnswers = {Folder(*dir_) + "run.log"};
         form_->LogMemo->SaveAsLogFileClick();
-        QCOMPARE(ReadWholeFile(Folder(dir_) + "run.log"),
+        QCOMPARE(ReadWholeFile(Folder(*dir_) + "run.log"),
                  std::string("\r\nMeshforge v1.25\r\nSee Tool Tips for some more Information\r\n"));
         form_->LogMemo->CopyLogToClipboardClick();
         QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -405,7 +410,8 @@ class MainFormTest : public QObject {
     void aboutBoxReportsTheRealView() {
         form_->ViewWindow->showNormal();
         form_->ViewWindow->resize(321, 234);
-        QTRY_VERIFY(form_->ViewForm->width() < 321); // the client area inside the frame
+        QTRY_VERIFY_WITH_TIMEOUT(form_->ViewForm->width() < 321,
+                                 kGuiWaitMs); // the client area inside the frame
         form_->AboutBox->show();
         QStringList lines = form_->AboutBox->SysMemo->toPlainText().split('\n');
         form_->AboutBox->hide();
@@ -422,7 +428,7 @@ class MainFormTest : public QObject {
         ViewOptions& o = form_->CurrentProject().Options;
         QTest::mouseClick(form_->ZRotateButton, Qt::LeftButton);
         QVERIFY(!form_->ZScrollBar->isEnabled());
-        QTRY_VERIFY(o.RotationZ > 5);
+        QTRY_VERIFY_WITH_TIMEOUT(o.RotationZ > 5, kGuiWaitMs);
         QTest::mouseClick(form_->ZRotateButton, Qt::LeftButton);
         QVERIFY(form_->ZScrollBar->isEnabled());
         const int angle = o.RotationZ;
@@ -513,6 +519,7 @@ class MainFormTest : public QObject {
         gui::TPolygonform* window = form_->PolygonForm;
         QVERIFY(window->isVisible());
         fake_.answers = {Answer::Yes};
+        fake_.newPolygonAnswers = {NextElement::Stop};
         QTest::mouseClick(window->FlatButton, Qt::LeftButton);
         QCOMPARE(fake_.questions.back().text, std::string("Pick vertices with the mouse?"));
         QVERIFY(!window->isVisible());
@@ -557,7 +564,7 @@ class MainFormTest : public QObject {
 
     void dxfImportThroughTheScanDialog() {
         // Three POINTs, one of them twice, and a LINE: the user picks the POINT choice.
-        std::string dxf = Folder(dir_) + "points.dxf";
+        std::string dxf = Folder(*dir_) + "points.dxf";
         std::string text = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
         for (auto [x, y] : {std::pair{"1.5", "2"}, std::pair{"-3", "4"}, std::pair{"1.5", "2"}})
             text += std::string("0\r\nPOINT\r\n8\r\n0\r\n 10\r\n") + x + "\r\n 20\r\n" + y +
@@ -593,7 +600,7 @@ class MainFormTest : public QObject {
     }
 
     void largeDxfShowsProgressWhileScannedAndImported() {
-        std::string dxf = Folder(dir_) + "large.dxf";
+        std::string dxf = Folder(*dir_) + "large.dxf";
         std::string text = "0\nSECTION\n2\nENTITIES\n";
         const int points = 500000;
         for (int i = 0; i < points; ++i)

@@ -183,6 +183,7 @@ class OptionsFormTest : public QObject {
         QCOMPARE(user.at(0).at(0).toString(), QString("Start mytool"));
 
         // Cancelling changes nothing; typing is not stored either.
+        rig.ui.openAnswers = {std::nullopt};
         rig.Get<QPushButton>("GPLBrowseButton")->click();
         QTest::keyClicks(rig.Get<QLineEdit>("ViewerPathEdit"), "xyz");
         QCOMPARE(rig.Get<QLineEdit>("GPLPathEdit")->text(), QString("C:\\GPL\\gpl.exe"));

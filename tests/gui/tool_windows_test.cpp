@@ -82,7 +82,7 @@ int RunExitScenario(int argc, char** argv) {
 class ToolWindowsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_; // each case has its own program folder
     FakeUi fake_;
     std::unique_ptr<Editor> editor_; // outlives the window, as in the program
     std::unique_ptr<TMainForm> form_;
@@ -107,7 +107,8 @@ class ToolWindowsTest : public QObject {
   private slots:
     void init() {
         fake_ = FakeUi{};
-        editor_ = std::make_unique<Editor>(Folder(dir_));
+        dir_ = std::make_unique<QTemporaryDir>();
+        editor_ = std::make_unique<Editor>(Folder(*dir_));
         form_ = std::make_unique<TMainForm>(*editor_, std::vector<std::string>{});
         form_->UiPort().SetPrompts(&fake_);
         form_->show();
@@ -117,6 +118,8 @@ class ToolWindowsTest : public QObject {
     void cleanup() {
         P().Vertices.clear();
         form_.reset();
+        fake_.Verify();
+        dir_.reset();
     }
 
     void everyToolWindowClosesFromItsButtonEscAndTheCloseBox() {
@@ -187,6 +190,8 @@ class ToolWindowsTest : public QObject {
         const QPoint place(37, 41);
         window->windowHandle()->setFramePosition(place);
         QTRY_COMPARE(window->frameGeometry().topLeft(), place);
+        fake_.colorAnswers = {std::nullopt};
+        fake_.newLineAnswers = {NextElement::Stop};
         QTest::mouseClick(window->AddLineButton, Qt::LeftButton);
         QVERIFY(!window->isVisible());
         for (int v : {0, 1})

@@ -56,7 +56,10 @@ class VertexFormTest : public QObject {
         form_ = std::make_unique<TVertexform>(project_, ui_, editor_, [this] { ++redraws_; });
         form_->show();
     }
-    void cleanup() { form_.reset(); }
+    void cleanup() {
+        form_.reset();
+        ui_.Verify();
+    }
 
     void windowHasItsControls() {
         QCOMPARE(form_->windowTitle(), QString("Create/Add vertices manually"));

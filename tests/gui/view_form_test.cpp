@@ -3,6 +3,7 @@
 #include "model/project.h"
 #include "settings/settings.h"
 #include "view/view_form.h"
+#include "wait.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -39,7 +40,7 @@ bool Near(QRgb a, QRgb b) { // alpha is not compared: the background is cleared 
 class ViewFormTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_; // each case has its own bitmaps
     Project project_;
     EditorState editor_;
     GeneralOptions general_;
@@ -66,28 +67,33 @@ class ViewFormTest : public QObject {
     std::string Bitmap(const char* name, QColor color) {
         QImage image(4, 4, QImage::Format_RGB888);
         image.fill(color);
-        QString path = dir_.filePath(name);
+        QString path = dir_->filePath(name);
         image.save(path, "BMP");
         return path.toStdString();
     }
 
   private slots:
     void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
         project_ = Project{};
         general_ = GeneralOptions{};
         ui_ = FakeUi{};
         view_ = std::make_unique<TViewForm>(project_, editor_, general_, ui_,
-                                            dir_.path().toStdString() + "/");
+                                            dir_->path().toStdString() + "/");
         view_->resize(200, 160);
         view_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(view_.get(), kGuiWaitMs));
         // Seen straight from the top, orthographic, 60 units left and right of the centre.
         view_->PresetClick(ViewKind::Top);
         project_.Options.Perspective = false;
         project_.Options.Zoom = 10;
         project_.Options.VerticesVisible = project_.Options.ShowVertices = false;
     }
-    void cleanup() { view_.reset(); }
+    void cleanup() {
+        view_.reset();
+        ui_.Verify();
+        dir_.reset();
+    }
 
     void emptyProjectShowsOnlyTheBackground() {
         project_.Options.ShowAxis = true;
@@ -125,7 +131,7 @@ class ViewFormTest : public QObject {
         project_.Textures[0].Filename = green;
         QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
 
-        project_.Textures[0].Filename = dir_.filePath("missing.bmp").toStdString();
+        project_.Textures[0].Filename = dir_->filePath("missing.bmp").toStdString();
         view_->RebuildTextureLibrary();
         QCOMPARE(ui_.log.back(), "Bitmap " + project_.Textures[0].Filename +
                                      " could not be read: shown as a checkerboard");
