@@ -3,9 +3,9 @@
 // spheres sized to the screen, a pick pass that skips what cannot touch the pixel), measured
 // in the same run. Run under xvfb-run.
 #include "app/quiet_ui.h"
+#include "gui/view/view_form.h"
 #include "model/project.h"
 #include "settings/settings.h"
-#include "view/view_form.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "app/about_box.h"
 #include "app/system_info.h"
 #include "fake_ui.h"
+#include "gui/app/about_box.h"
 #include "wait.h"
 
 #include <QLabel>

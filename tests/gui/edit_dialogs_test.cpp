@@ -1,5 +1,5 @@
 // The small questions that follow a created line or polygon.
-#include "edit/next_element_form.h"
+#include "gui/edit/next_element_form.h"
 
 #include <QPushButton>
 #include <QTimer>

@@ -16,8 +16,8 @@
 #include <string>
 
 #include "fake_ui.h"
+#include "gui/settings/options_form.h"
 #include "model/project.h"
-#include "settings/options_form.h"
 #include "settings/settings.h"
 
 using meshforge::GeneralOptions;

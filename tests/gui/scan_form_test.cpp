@@ -1,6 +1,6 @@
 // The Scan DXF dialog: captions from the scan, one choice over three groups, OK's refusal.
 #include "fake_ui.h"
-#include "io/scan_form.h"
+#include "gui/io/scan_form.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,17 +1,17 @@
 // The editor windows as a user meets them: closing them every way, their place after a pick,
 // typed vertex numbers, the buttons after a lifecycle command, the view's drag, the file
 // dialog's filters, and a program that ends on Exit whatever windows are open.
-#include "app/editor_args.h"
-#include "app/main_form.h"
-#include "app/qt_ui.h"
-#include "edit/line_form.h"
-#include "edit/man_v_form.h"
-#include "edit/polygon_form.h"
-#include "edit/vertex_form.h"
 #include "fake_ui.h"
+#include "gui/app/editor_args.h"
+#include "gui/app/main_form.h"
+#include "gui/app/qt_ui.h"
+#include "gui/edit/line_form.h"
+#include "gui/edit/man_v_form.h"
+#include "gui/edit/polygon_form.h"
+#include "gui/edit/vertex_form.h"
+#include "gui/view/view_form.h"
 #include "util/app_folder.h"
 #include "view/camera.h"
-#include "view/view_form.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

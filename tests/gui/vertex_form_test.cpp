@@ -1,6 +1,6 @@
 // The vertex window driven like a user: typing, clicking the list, the buttons.
-#include "edit/vertex_form.h"
 #include "fake_ui.h"
+#include "gui/edit/vertex_form.h"
 
 #include <QItemSelectionModel>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The 3D view on Mesa's software renderer: what a frame shows and what a pick finds.
 #include "fake_ui.h"
+#include "gui/view/view_form.h"
 #include "model/project.h"
 #include "settings/settings.h"
-#include "view/view_form.h"
 #include "wait.h"
 
 #include <QImage>

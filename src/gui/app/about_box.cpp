@@ -1,4 +1,4 @@
-#include "app/about_box.h"
+#include "gui/app/about_box.h"
 
 #include "app/system_info.h"
 #include "app/ui.h"

@@ -1,4 +1,4 @@
-#include "app/desc_form.h"
+#include "gui/app/desc_form.h"
 
 #include "model/project.h"
 

@@ -1,4 +1,4 @@
-#include "app/editor_args.h"
+#include "gui/app/editor_args.h"
 
 #include "model/project.h"
 

@@ -1,8 +1,8 @@
 // The File menu: the project lifecycle, the output entries, the report, Options and Exit.
-#include "app/command_areas.h"
-#include "app/main_form.h"
-#include "settings/options_form.h"
-#include "view/view_form.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
+#include "gui/settings/options_form.h"
+#include "gui/view/view_form.h"
 
 #include <QMenu>
 #include <QPainter>

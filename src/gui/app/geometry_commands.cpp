@@ -1,14 +1,14 @@
 // The Geometry menu: the vertex window, interpolation, the imports and exports, adding another
 // project's data and Remove Double Vertices.
-#include "app/command_areas.h"
-#include "app/main_form.h"
-#include "edit/vertex_form.h"
 #include "edit/vertices.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
+#include "gui/edit/vertex_form.h"
+#include "gui/io/scan_form.h"
+#include "gui/view/view_form.h"
 #include "io/dxf_export.h"
 #include "io/dxf_import.h"
-#include "io/scan_form.h"
 #include "io/text_geometry.h"
-#include "view/view_form.h"
 
 #include <QCoreApplication>
 #include <QMenu>

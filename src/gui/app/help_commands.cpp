@@ -1,8 +1,8 @@
 // The Help menu: the web page, the local user guide and the About box.
-#include "app/about_box.h"
-#include "app/command_areas.h"
-#include "app/main_form.h"
 #include "app/system_info.h"
+#include "gui/app/about_box.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
 
 #include <QMenu>
 

@@ -1,4 +1,4 @@
-#include "app/log_panel.h"
+#include "gui/app/log_panel.h"
 
 #include "app/lifecycle.h"
 

@@ -1,8 +1,8 @@
-#include "app/editor_args.h"
-#include "app/main_form.h"
+#include "gui/app/editor_args.h"
+#include "gui/app/main_form.h"
+#include "gui/view/view_form.h"
 #include "model/project.h"
 #include "util/app_folder.h"
-#include "view/view_form.h"
 
 #include <QApplication>
 #include <QLocale>

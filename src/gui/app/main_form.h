@@ -1,7 +1,7 @@
 #pragma once
 #include "app/commands.h"
 #include "app/editor.h"
-#include "app/qt_ui.h"
+#include "gui/app/qt_ui.h"
 
 #include <QMainWindow>
 

@@ -1,11 +1,11 @@
 // How the main window runs commands and enables them, and its window events.
-#include "app/main_form.h"
+#include "gui/app/main_form.h"
 
-#include "edit/line_form.h"
-#include "edit/polygon_form.h"
-#include "edit/vertex_form.h"
-#include "settings/options_form.h"
-#include "view/view_form.h"
+#include "gui/edit/line_form.h"
+#include "gui/edit/polygon_form.h"
+#include "gui/edit/vertex_form.h"
+#include "gui/settings/options_form.h"
+#include "gui/view/view_form.h"
 
 #include <QApplication>
 #include <QCloseEvent>

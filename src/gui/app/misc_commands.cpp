@@ -1,13 +1,13 @@
 // The Misc. menu: the description, visibility and collision entries, visualization lines,
 // Add Interpolated Vertices and the program starts.
-#include "app/command_areas.h"
 #include "app/commands.h"
-#include "app/desc_form.h"
-#include "app/main_form.h"
-#include "edit/line_form.h"
 #include "edit/vertices.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/desc_form.h"
+#include "gui/app/main_form.h"
+#include "gui/edit/line_form.h"
+#include "gui/settings/options_form.h"
 #include "settings/options.h"
-#include "settings/options_form.h"
 
 #include <QMenu>
 

@@ -1,6 +1,6 @@
 // The Modify menu: the transforms of vertices and polygons.
-#include "app/command_areas.h"
-#include "app/main_form.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
 
 #include <QMenu>
 

@@ -1,4 +1,4 @@
-#include "app/name_project_form.h"
+#include "gui/app/name_project_form.h"
 
 #include "app/lifecycle.h"
 

@@ -1,9 +1,9 @@
-#include "app/qt_ui.h"
+#include "gui/app/qt_ui.h"
 
-#include "app/log_panel.h"
-#include "app/name_project_form.h"
-#include "edit/next_element_form.h"
-#include "io/offset_new_form.h"
+#include "gui/app/log_panel.h"
+#include "gui/app/name_project_form.h"
+#include "gui/edit/next_element_form.h"
+#include "gui/io/offset_new_form.h"
 #include "model/project.h"
 
 #include <QApplication>

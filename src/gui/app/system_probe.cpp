@@ -1,4 +1,4 @@
-#include "app/system_probe.h"
+#include "gui/app/system_probe.h"
 
 #include <QSysInfo>
 #include <QThread>

@@ -1,7 +1,7 @@
 // The View Options menu: what the 3D view shows.
-#include "app/command_areas.h"
-#include "app/main_form.h"
-#include "view/view_form.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
+#include "gui/view/view_form.h"
 
 #include <QMenu>
 

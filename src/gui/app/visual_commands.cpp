@@ -1,8 +1,8 @@
 // The Visual Elements menu: the line and polygon windows and the texture entries.
-#include "app/command_areas.h"
-#include "app/main_form.h"
-#include "edit/line_form.h"
-#include "edit/polygon_form.h"
+#include "gui/app/command_areas.h"
+#include "gui/app/main_form.h"
+#include "gui/edit/line_form.h"
+#include "gui/edit/polygon_form.h"
 
 #include <QMenu>
 

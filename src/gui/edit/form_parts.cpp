@@ -1,4 +1,4 @@
-#include "edit/form_parts.h"
+#include "gui/edit/form_parts.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "edit/man_v_form.h"
+#include "gui/edit/man_v_form.h"
 
-#include "edit/list_model.h"
+#include "gui/edit/list_model.h"
 #include "settings/settings.h"
 
 #include <QComboBox>

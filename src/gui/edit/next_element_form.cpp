@@ -1,4 +1,4 @@
-#include "edit/next_element_form.h"
+#include "gui/edit/next_element_form.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,11 +1,11 @@
-#include "edit/polygon_form.h"
+#include "gui/edit/polygon_form.h"
 
 #include "app/ui.h"
 #include "edit/edit_windows.h"
-#include "edit/form_parts.h"
 #include "edit/lines.h"
-#include "edit/list_model.h"
-#include "edit/man_v_form.h"
+#include "gui/edit/form_parts.h"
+#include "gui/edit/list_model.h"
+#include "gui/edit/man_v_form.h"
 #include "settings/settings.h"
 
 #include <QComboBox>

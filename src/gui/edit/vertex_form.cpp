@@ -1,11 +1,11 @@
-#include "edit/vertex_form.h"
+#include "gui/edit/vertex_form.h"
 
 #include "app/ui.h"
 #include "model/texts.h"
 
 #include "edit/edit_windows.h"
-#include "edit/form_parts.h"
-#include "edit/list_model.h"
+#include "gui/edit/form_parts.h"
+#include "gui/edit/list_model.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

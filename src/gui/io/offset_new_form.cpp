@@ -1,4 +1,4 @@
-#include "io/offset_new_form.h"
+#include "gui/io/offset_new_form.h"
 
 #include "model/texts.h"
 #include "util/errors.h"

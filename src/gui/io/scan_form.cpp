@@ -1,4 +1,4 @@
-#include "io/scan_form.h"
+#include "gui/io/scan_form.h"
 
 #include "app/ui.h"
 

@@ -1,5 +1,5 @@
-#include "settings/options_form.h"
-#include "settings/options_form_parts.h"
+#include "gui/settings/options_form.h"
+#include "gui/settings/options_form_parts.h"
 
 #include <QCheckBox>
 #include <QColor>

@@ -1,7 +1,7 @@
 // The Options dialog's handlers: each control writes its value to the settings file or the
 // Project's options as the user changes it.
-#include "settings/options_form.h"
-#include "settings/options_form_parts.h"
+#include "gui/settings/options_form.h"
+#include "gui/settings/options_form_parts.h"
 
 #include <QCheckBox>
 #include <QFrame>

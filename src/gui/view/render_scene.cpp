@@ -1,6 +1,6 @@
 // Drawing the scene (on the screen and in selection mode), the vertex spheres, the texture
 // objects and picking.
-#include "view/view_form.h"
+#include "gui/view/view_form.h"
 
 #include "app/ui.h"
 #include "model/project.h"

@@ -1,4 +1,4 @@
-#include "view/view_form.h"
+#include "gui/view/view_form.h"
 
 #include "app/ui.h"
 #include "model/project.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/system_probe.h"
+#include "gui/app/system_probe.h"
 #include "view/camera.h"
 #include "view/pick.h"
 
