@@ -11,6 +11,7 @@
 #include "model/project_file.h"
 #include "util/atomic_file.h"
 #include "view/camera.h"
+#include "view_point.h"
 #include "wait.h"
 
 #include <QClipboard>
@@ -449,16 +450,8 @@ class MainFormTest : public QObject {
         QVERIFY(form_->ViewForm->Camera().Kind == ViewKind::Top);
     }
 
-    // Where vertex v appears in the view (y from the top).
     QPoint OnScreen(const Vertex& v) {
-        gui::TViewForm* view = form_->ViewForm;
-        Mat4 m = SceneMatrix(form_->CurrentProject().Options, view->Camera(),
-                             form_->CurrentProject().Box, view->width(), view->height());
-        double c[4];
-        for (int r = 0; r < 4; ++r)
-            c[r] = m(r, 0) * v.X + m(r, 1) * v.Y + m(r, 2) * v.Z + m(r, 3);
-        return QPoint(int((c[0] / c[3] + 1) / 2 * view->width()),
-                      int((1 - c[1] / c[3]) / 2 * view->height()));
+        return test::OnScreen(form_->ViewForm, form_->CurrentProject(), v);
     }
 
     void lineCreatedByPickingInTheView() {

@@ -12,6 +12,7 @@
 #include "gui/view/view_form.h"
 #include "util/app_folder.h"
 #include "view/camera.h"
+#include "view_point.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -88,15 +89,7 @@ class ToolWindowsTest : public QObject {
     std::unique_ptr<TMainForm> form_;
 
     Project& P() { return form_->CurrentProject(); }
-    QPoint OnScreen(const Vertex& v) {
-        gui::TViewForm* view = form_->ViewForm;
-        Mat4 m = SceneMatrix(P().Options, view->Camera(), P().Box, view->width(), view->height());
-        double c[4];
-        for (int r = 0; r < 4; ++r)
-            c[r] = m(r, 0) * v.X + m(r, 1) * v.Y + m(r, 2) * v.Z + m(r, 3);
-        return QPoint(int((c[0] / c[3] + 1) / 2 * view->width()),
-                      int((1 - c[1] / c[3]) / 2 * view->height()));
-    }
+    QPoint OnScreen(const Vertex& v) { return test::OnScreen(form_->ViewForm, P(), v); }
     void TopView() {
         form_->ViewForm->PresetClick(ViewKind::Top);
         P().Options.Perspective = false;
@@ -155,28 +148,28 @@ class ToolWindowsTest : public QObject {
             }
     }
 
-    void exitEndsTheProgramWithEveryWindowOpen() {
-        QProcess self;
+    // This test program run again in a process of its own on one of the scenarios below.
+    static bool RunScenario(const char* variable, QProcess& self) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MESHFORGE_EXIT_SCENARIO", "1");
+        env.insert(variable, "1");
         self.setProcessEnvironment(env);
         self.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(self.waitForStarted());
         const bool ended = self.waitForFinished(60000);
         if (!ended)
             self.kill();
-        QVERIFY2(ended, "the program still runs after Exit");
+        return ended;
+    }
+
+    void exitEndsTheProgramWithEveryWindowOpen() {
+        QProcess self;
+        QVERIFY2(RunScenario("MESHFORGE_EXIT_SCENARIO", self), "the program still runs after Exit");
         QCOMPARE(self.exitStatus(), QProcess::NormalExit);
         QCOMPARE(self.exitCode(), 0);
     }
 
     void aMisspeltEntryNameEndsTheProgramWithItsName() {
         QProcess self;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MESHFORGE_MISSPELT_ENTRY", "1");
-        self.setProcessEnvironment(env);
-        self.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(self.waitForFinished(60000));
+        QVERIFY(RunScenario("MESHFORGE_MISSPELT_ENTRY", self));
         QVERIFY(self.exitStatus() == QProcess::CrashExit || self.exitCode() != 0);
         QVERIFY(self.readAllStandardError().contains("OpenMenuu"));
     }
