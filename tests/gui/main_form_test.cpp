@@ -7,6 +7,7 @@
 #include "edit/polygon_form.h"
 #include "fake_ui.h"
 #include "io/scan_form.h"
+#include "keep_gl_driver.h"
 #include "model/project_file.h"
 #include "util/atomic_file.h"
 #include "view/camera.h"

@@ -1,5 +1,6 @@
 // The 3D view on Mesa's software renderer: what a frame shows and what a pick finds.
 #include "fake_ui.h"
+#include "keep_gl_driver.h"
 #include "model/project.h"
 #include "settings/settings.h"
 #include "view/view_form.h"
