@@ -1,6 +1,7 @@
 #include "app/system_info.h"
 #include "fake_ui.h"
 #include "gui/app/about_box.h"
+#include "keep_gl_driver.h"
 #include "wait.h"
 
 #include <QLabel>

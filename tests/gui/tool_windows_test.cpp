@@ -12,6 +12,7 @@
 #include "gui/view/view_form.h"
 #include "util/app_folder.h"
 #include "view/camera.h"
+#include "keep_gl_driver.h"
 #include "view_point.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,7 @@
 // The 3D view on Mesa's software renderer: what a frame shows and what a pick finds.
 #include "fake_ui.h"
 #include "gui/view/view_form.h"
+#include "keep_gl_driver.h"
 #include "model/project.h"
 #include "settings/settings.h"
 #include "wait.h"
