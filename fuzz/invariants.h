@@ -45,8 +45,6 @@ inline void CheckInvariants(const meshforge::Project& p) {
         for (int32_t poly : p.CollVols[c].PolygonIndices)
             if (!inside(poly, p.Polygons.size()))
                 Broken("missing polygon named by collision volume", c);
-    if (p.TextureObjects.size() != p.Textures.size())
-        Broken("texture objects not the texture list's length:", p.TextureObjects.size());
     if (p.Textures.size() > meshforge::kMaxTextures)
         Broken("more textures than the limit:", p.Textures.size());
 }
