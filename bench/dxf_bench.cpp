@@ -1,10 +1,10 @@
 // The whole DXF import (scan, import, Remove Double Vertices) on generated files, against the
 // floors of reading the file's lines. Peak memory is the process's: run one import benchmark
 // per process (--benchmark_filter) to read it for that import alone.
-#include "app/ui.h"
 #include "io/dxf_import.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/line_source.h"
 

@@ -1,8 +1,8 @@
 // Project file write and read on a large generated object, against the floor of reading the
 // same file's lines into memory.
-#include "app/quiet_ui.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "ui/quiet_ui.h"
 #include "util/atomic_file.h"
 
 #include <benchmark/benchmark.h>

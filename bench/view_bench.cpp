@@ -2,10 +2,10 @@
 // drawing (a GLU sphere per vertex, a full selection pass) and the fast path (precomputed
 // spheres sized to the screen, a pick pass that skips what cannot touch the pixel), measured
 // in the same run. Run under xvfb-run.
-#include "app/quiet_ui.h"
 #include "gui/view/view_form.h"
 #include "model/project.h"
 #include "settings/settings.h"
+#include "ui/quiet_ui.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/quiet_ui.h"
+#include "ui/quiet_ui.h"
 
 // Answers every question so that reads go as far as they can.
 struct FuzzUi : meshforge::QuietUi {

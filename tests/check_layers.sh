@@ -7,7 +7,6 @@
 set -u
 
 # The order, lowest first; folders on one line share a layer and may not include each other.
-# The port (Ui, QuietUi) still lives in app/ and counts as the ui layer.
 LAYERS=(
     "util"
     "model"
@@ -17,7 +16,6 @@ LAYERS=(
     "io view texture output report transform"
     "app"
 )
-UI_FILES="app/ui.h app/quiet_ui.h"
 
 core=${1:-"$(cd "$(dirname "$0")/.." && pwd)/src/core"}
 [ -d "$core" ] || { echo "no folder $core" >&2; exit 2; }
@@ -29,13 +27,9 @@ for i in "${!LAYERS[@]}"; do
     done
 done
 
-# The layer folder of a path inside the core ("app/ui.h" is ui).
+# The layer folder of a path inside the core ("model/mesh.h" is model).
 layer_of() {
-    local path=$1
-    for f in $UI_FILES; do
-        [ "$path" = "$f" ] && { echo ui; return; }
-    done
-    echo "${path%%/*}"
+    echo "${1%%/*}"
 }
 
 status=0

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/quiet_ui.h"
+#include "ui/quiet_ui.h"
 
 #include <iosfwd>
 

@@ -1,7 +1,7 @@
 #include "app/lifecycle.h"
 
-#include "app/ui.h"
 #include "model/project.h"
+#include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 

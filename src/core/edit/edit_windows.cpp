@@ -1,6 +1,6 @@
 #include "edit/edit_windows.h"
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "edit/editor_state.h"
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 #include <chrono>
 

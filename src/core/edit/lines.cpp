@@ -1,8 +1,8 @@
 #include "edit/lines.h"
 
-#include "app/ui.h"
 #include "edit/vertices.h"
 #include "model/renumber.h"
+#include "ui/ui.h"
 
 #include <algorithm>
 #include <cmath>

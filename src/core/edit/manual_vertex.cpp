@@ -1,9 +1,9 @@
 #include "edit/manual_vertex.h"
 
-#include "app/ui.h"
 #include "edit/editor_state.h"
 #include "edit/polygons.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 #include "util/errors.h"
 
 #include <optional>

@@ -1,9 +1,9 @@
 #include "edit/polygons.h"
 
-#include "app/ui.h"
 #include "edit/lines.h"
 #include "edit/vertices.h"
 #include "model/renumber.h"
+#include "ui/ui.h"
 
 #include <algorithm>
 #include <string>

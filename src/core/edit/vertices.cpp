@@ -1,9 +1,9 @@
 #include "edit/vertices.h"
 
-#include "app/ui.h"
 #include "edit/lines.h"
 #include "model/renumber.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 #include "util/errors.h"
 
 #include <algorithm>

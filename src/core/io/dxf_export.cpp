@@ -1,9 +1,9 @@
 #include "io/dxf_export.h"
 
-#include "app/ui.h"
 #include "io/export_file.h"
 #include "model/project.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 
 #include <cstdio>
 #include <initializer_list>

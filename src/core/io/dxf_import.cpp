@@ -1,10 +1,10 @@
 #include "io/dxf_import.h"
 
-#include "app/ui.h"
 #include "edit/vertices.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 #include "util/errors.h"
 #include "util/line_source.h"
 #include "util/memory.h"

@@ -1,6 +1,6 @@
 #include "io/export_file.h"
 
-#include "app/ui.h"
+#include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 

@@ -1,12 +1,12 @@
 #include "io/text_geometry.h"
 
-#include "app/ui.h"
 #include "io/dxf_import.h"
 #include "io/export_file.h"
 #include "model/located_lines.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui.h"
 #include "model/project.h"
+#include "ui/ui.h"
 
 namespace meshforge {
 

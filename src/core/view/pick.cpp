@@ -1,10 +1,10 @@
 #include "view/pick.h"
 
-#include "app/ui.h"
 #include "edit/lines.h"
 #include "edit/polygons.h"
 #include "edit/vertices.h"
 #include "model/project_file.h"
+#include "ui/ui.h"
 
 #include <algorithm>
 

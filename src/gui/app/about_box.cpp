@@ -1,8 +1,8 @@
 #include "gui/app/about_box.h"
 
 #include "app/system_info.h"
-#include "app/ui.h"
 #include "model/project.h"
+#include "ui/ui.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui.h"
+#include "ui/ui.h"
 
 #include <functional>
 

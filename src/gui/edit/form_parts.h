@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 #include <optional>
 #include <vector>

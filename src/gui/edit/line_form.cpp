@@ -1,10 +1,10 @@
 #include "gui/edit/line_form.h"
 
-#include "app/ui.h"
 #include "edit/edit_windows.h"
 #include "gui/edit/form_parts.h"
 #include "gui/edit/list_model.h"
 #include "gui/edit/man_v_form.h"
+#include "ui/ui.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 #include "gui/edit/polygon_form.h"
 
-#include "app/ui.h"
 #include "edit/edit_windows.h"
 #include "edit/lines.h"
 #include "gui/edit/form_parts.h"
 #include "gui/edit/list_model.h"
 #include "gui/edit/man_v_form.h"
 #include "settings/settings.h"
+#include "ui/ui.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "gui/edit/vertex_form.h"
 
-#include "app/ui.h"
 #include "model/texts.h"
+#include "ui/ui.h"
 
 #include "edit/edit_windows.h"
 #include "gui/edit/form_parts.h"

@@ -1,6 +1,6 @@
 #include "gui/io/scan_form.h"
 
-#include "app/ui.h"
+#include "ui/ui.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

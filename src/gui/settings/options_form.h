@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/ui.h"
 #include "model/project.h"
 #include "settings/options.h"
 #include "settings/settings.h"
+#include "ui/ui.h"
 
 class QCheckBox;
 class QFrame;

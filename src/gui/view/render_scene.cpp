@@ -2,10 +2,10 @@
 // objects and picking.
 #include "gui/view/view_form.h"
 
-#include "app/ui.h"
 #include "model/project.h"
 #include "settings/options.h"
 #include "settings/settings.h"
+#include "ui/ui.h"
 
 #include <QImage>
 

@@ -1,8 +1,8 @@
 #include "gui/view/view_form.h"
 
-#include "app/ui.h"
 #include "model/project.h"
 #include "settings/settings.h"
+#include "ui/ui.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
