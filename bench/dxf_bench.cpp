@@ -44,11 +44,7 @@ struct QuietLog : Ui {
     std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
     std::optional<std::string> ChooseBitmap(std::string_view) override { return {}; }
     std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
-    NameAnswer AskProjectName() override { return {}; }
     bool OpenDocument(std::string_view) override { return true; }
-    void RebuildTextureLibrary(Project&) override {}
-    NextElement AskCreateNewLine() override { return NextElement::Stop; }
-    NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }
 };
 
 void Group(std::string& s, int code, double x, double y, double z) {

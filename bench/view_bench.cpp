@@ -30,6 +30,10 @@ struct Fixture {
     EditorState editor;
     GeneralOptions general;
     QuietUi ui;
+    struct : PickPrompts {
+        NextElement AskCreateNewLine() override { return NextElement::Stop; }
+        NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }
+    } prompts; // the bench picks, but never in a creating mode
     std::unique_ptr<TViewForm> view;
 };
 
@@ -148,7 +152,8 @@ int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(TViewForm::ContextFormat());
     QApplication app(argc, argv);
     Fixture f;
-    f.view = std::make_unique<TViewForm>(f.project, f.editor, f.general, f.ui, std::string("./"));
+    f.view = std::make_unique<TViewForm>(f.project, f.editor, f.general, f.ui, f.prompts,
+                                         std::string("./"));
     f.view->resize(1024, 768);
     f.view->show();
     for (int i = 0; i < 20; ++i)

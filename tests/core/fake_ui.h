@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/ui.h"
+#include "app/editor_ui.h"
 
 #include <deque>
 #include <optional>
@@ -19,7 +19,7 @@ namespace meshforge::test {
 // answer that changes the least (Cancel / No / nullopt). An answer still queued when the fake
 // is checked (Verify, or its destruction) fails the test too: the question it was meant for
 // never came.
-struct FakeUi : Ui {
+struct FakeUi : EditorUi {
     struct Question {
         std::string text, caption;
         Buttons buttons;
@@ -43,8 +43,6 @@ struct FakeUi : Ui {
     int nameDialogs = 0;
     std::vector<std::string> opened;
     bool openSucceeds = true; // what OpenDocument answers
-    int rebuilds = 0;
-    std::size_t texturesAtRebuild = 0;
     std::deque<NextElement> newLineAnswers, newPolygonAnswers;
     int newLineDialogs = 0;
     std::vector<bool> newPolygonDialogs; // manualColors of each "Create New Polygon ?"
@@ -151,7 +149,6 @@ struct FakeUi : Ui {
         opened.emplace_back(pathOrUrl);
         return openSucceeds;
     }
-    void RebuildTextureLibrary(Project& project) override;
     NextElement AskCreateNewLine() override {
         ++newLineDialogs;
         return Next(newLineAnswers, NextElement::Stop, "\"Create New Line ?\"");
@@ -163,9 +160,3 @@ struct FakeUi : Ui {
 };
 
 } // namespace meshforge::test
-
-#include "model/project.h"
-inline void meshforge::test::FakeUi::RebuildTextureLibrary(Project& project) {
-    ++rebuilds;
-    texturesAtRebuild = project.Textures.size();
-}

@@ -70,16 +70,16 @@ TEST(PickClick, WrongPicksAreReportedAndChangeNothing) {
     FakeUi ui;
     EditorState editor(1);
     PickState pick(editor);
-    EXPECT_FALSE(pick.Click(p, V({0}), true, false, ui).Redraw); // no mode on
+    EXPECT_FALSE(pick.Click(p, V({0}), true, false, ui, ui).Redraw); // no mode on
     ui.colorAnswers = {std::nullopt};
     pick.StartLineCreation(ui);
     ui.log.clear();
-    EXPECT_FALSE(pick.Click(p, V({0}), false, false, ui).Redraw);
-    EXPECT_TRUE(pick.Click(p, {}, true, false, ui).Redraw);
-    pick.Click(p, {LinePickName(0), PolygonPickName(0), VertexPickName(3)}, true, false, ui);
+    EXPECT_FALSE(pick.Click(p, V({0}), false, false, ui, ui).Redraw);
+    EXPECT_TRUE(pick.Click(p, {}, true, false, ui, ui).Redraw);
+    pick.Click(p, {LinePickName(0), PolygonPickName(0), VertexPickName(3)}, true, false, ui, ui);
     EXPECT_EQ(ui.log,
               (std::vector<std::string>{"Oops, nothing Selected !", "Select Vertex only !"}));
-    pick.Click(p, {}, true, true, ui);
+    pick.Click(p, {}, true, true, ui, ui);
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(ui.log.size(), 2u);
     EXPECT_EQ(pick.LinePickCount(), 0);
@@ -97,12 +97,12 @@ TEST(CreateLine, TwoDifferentVerticesMakeALineInTheChosenColour) {
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a line:", "Pick color !",
                                                 "Pick first vertex !"}));
     EXPECT_EQ(ui.colorInitials, (std::vector<uint32_t>{0x00808080}));
-    pick.Click(p, V({2}), true, false, ui);
+    pick.Click(p, V({2}), true, false, ui, ui);
     EXPECT_TRUE(p.Vertices[2].Selected);
-    pick.Click(p, V({2}), true, false, ui);
+    pick.Click(p, V({2}), true, false, ui, ui);
     EXPECT_EQ(ui.log.back(), "Select different Vertex !");
     EXPECT_TRUE(p.Lines.empty());
-    ClickResult r = pick.Click(p, V({1, 3}), true, false, ui); // higher index wins
+    ClickResult r = pick.Click(p, V({1, 3}), true, false, ui, ui); // higher index wins
     ASSERT_EQ(p.Lines.size(), 1u);
     EXPECT_EQ(p.Lines[0].VertexIndices, (std::vector<int32_t>{2, 3}));
     EXPECT_EQ(p.Lines[0].Color, (ColorTriple{1, 0, 0}));
@@ -123,8 +123,8 @@ TEST(CreateLine, AnswersOfCreateNewLine) {
     PickState pick(editor);
     pick.StartLineCreation(ui);
     auto line = [&](std::size_t a, std::size_t b) {
-        pick.Click(p, V({a}), true, false, ui);
-        return pick.Click(p, V({b}), true, false, ui);
+        pick.Click(p, V({a}), true, false, ui, ui);
+        return pick.Click(p, V({b}), true, false, ui, ui);
     };
     EXPECT_EQ(line(0, 1).Show, WindowToShow::None);
     EXPECT_EQ(ui.log.back(), "Pick first vertex !");
@@ -150,20 +150,20 @@ TEST(CreatePolygon, CornerRulesAndClosing) {
     pick.StartPolygonCreation(ui, true);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Creating a Flat Shading Polygon:",
                                                 "Pick color for Polygon!", "Pick first vertex !"}));
-    pick.Click(p, V({1}), true, false, ui);
-    pick.Click(p, V({1}), true, false, ui);
+    pick.Click(p, V({1}), true, false, ui, ui);
+    pick.Click(p, V({1}), true, false, ui, ui);
     EXPECT_EQ(ui.log.back(), "Select different Vertex !");
     ui.log.clear();
-    pick.Click(p, V({2, 3}), true, false, ui);
+    pick.Click(p, V({2, 3}), true, false, ui, ui);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Picked = 2", "Picked = 3", "Pick next vertex !"}));
-    pick.Click(p, V({4}), true, false, ui);
+    pick.Click(p, V({4}), true, false, ui, ui);
     EXPECT_EQ(ui.log.back(), "Pick next vertex (or first vertex to close) !");
-    pick.Click(p, V({3}), true, false, ui);
+    pick.Click(p, V({3}), true, false, ui, ui);
     EXPECT_EQ(ui.log.back(),
               "Select vertex already used in this polygon. Select different Vertex !");
     EXPECT_EQ(pick.PickedVertices(), (std::vector<int32_t>{1, 3, 4}));
     EXPECT_TRUE(p.Vertices[3].Selected);
-    ClickResult r = pick.Click(p, V({1}), true, false, ui);
+    ClickResult r = pick.Click(p, V({1}), true, false, ui, ui);
     ASSERT_EQ(p.Polygons.size(), 2u);
     EXPECT_EQ(p.Polygons[1].VertexIndices, (std::vector<int32_t>{1, 3, 4, 1}));
     EXPECT_EQ(p.Polygons[1].TextureIndex, kUntextured);
@@ -175,7 +175,7 @@ TEST(CreatePolygon, CornerRulesAndClosing) {
     ui.newPolygonAnswers = {NextElement::SameColor};
     pick.StartPolygonCreation(ui, true);
     for (std::size_t v : {5, 6, 5})
-        pick.Click(p, V({v}), true, false, ui);
+        pick.Click(p, V({v}), true, false, ui, ui);
     EXPECT_EQ(p.Polygons[2].VertexIndices, (std::vector<int32_t>{5, 6, 5}));
     EXPECT_TRUE(pick.ModeOn(PickMode::PolygonCreation));
 }
@@ -185,7 +185,7 @@ TEST(CreatePolygon, AnswersAndColours) {
     FakeUi ui;
     auto triangle = [&](PickState& pick) {
         for (std::size_t v : {0, 1, 2, 0})
-            pick.Click(p, V({v}), true, false, ui);
+            pick.Click(p, V({v}), true, false, ui, ui);
         return p.Polygons.back().Color;
     };
     EditorState randomEditor(7), sameEditor(7);
@@ -221,12 +221,12 @@ TEST(PickRedefinition, TriangleTakesThreePicksAndRenewsTheClosingEntry) {
     PickState pick(editor);
     EXPECT_FALSE(pick.StartPolygonRedefinition(p, 1));
     ASSERT_TRUE(pick.StartPolygonRedefinition(p, 0));
-    pick.Click(p, V({4}), true, false, ui);
-    pick.Click(p, V({4}), true, false, ui);
+    pick.Click(p, V({4}), true, false, ui, ui);
+    pick.Click(p, V({4}), true, false, ui, ui);
     EXPECT_EQ(ui.log.back(), "Select different Vertex !");
-    pick.Click(p, V({5}), true, false, ui);
+    pick.Click(p, V({5}), true, false, ui, ui);
     EXPECT_EQ(p.Polygons[0].VertexIndices, tri.VertexIndices);
-    ClickResult r = pick.Click(p, V({6}), true, false, ui);
+    ClickResult r = pick.Click(p, V({6}), true, false, ui, ui);
     EXPECT_EQ(p.Polygons[0].VertexIndices, (std::vector<int32_t>{4, 5, 6, 4}));
     EXPECT_EQ(p.Polygons[0].Color, tri.Color);
     EXPECT_EQ(p.Polygons[0].TextureIndex, 3);
@@ -244,10 +244,10 @@ TEST(PickRedefinition, LineNeedsTwoDifferentVertices) {
     PickState pick(editor);
     ASSERT_TRUE(pick.StartLineRedefinition(p, 1));
     EXPECT_EQ(p.CurrentLine, 1);
-    pick.Click(p, V({2}), true, false, ui);
-    pick.Click(p, V({2}), true, false, ui);
+    pick.Click(p, V({2}), true, false, ui, ui);
+    pick.Click(p, V({2}), true, false, ui, ui);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"Picked vertex 2", "Select different Vertex !"}));
-    ClickResult r = pick.Click(p, V({3}), true, false, ui);
+    ClickResult r = pick.Click(p, V({3}), true, false, ui, ui);
     EXPECT_EQ(p.Lines[1].VertexIndices, (std::vector<int32_t>{2, 3}));
     EXPECT_EQ(ui.log.back(), "Line No. 1 redefined.");
     EXPECT_EQ(r.Show, WindowToShow::LineWindow);
@@ -264,10 +264,10 @@ TEST(PickPivot, TakesOneVertexAndWaitsBehindLineCreation) {
     pick.StartPivotPick(ui);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"Pick vertex as pivot point !"}));
     pick.StartLineCreation(ui);
-    pick.Click(p, V({1}), true, false, ui); // line creation is served first
+    pick.Click(p, V({1}), true, false, ui, ui); // line creation is served first
     EXPECT_EQ(editor.PivotVertex, kNoElement);
-    pick.Click(p, V({2}), true, false, ui);
-    ClickResult r = pick.Click(p, V({0, 2}), true, false, ui);
+    pick.Click(p, V({2}), true, false, ui, ui);
+    ClickResult r = pick.Click(p, V({0, 2}), true, false, ui, ui);
     EXPECT_TRUE(r.PivotChanged);
     EXPECT_EQ(editor.PivotVertex, 2);
     EXPECT_EQ(ui.log.back(), "Picked vertex 2 as pivot point.");

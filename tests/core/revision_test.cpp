@@ -122,7 +122,7 @@ const Step RepickLineZero = [](Editor& e) {
     PickState pick(e.editor);
     pick.StartLineRedefinition(e.p, 0);
     for (std::size_t v : {2, 3})
-        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui);
+        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui, e.ui);
 };
 const Step CreateTheVisLines = [](Editor& e) { CreateVisLines(e.p, {}, e.ui); };
 const Step RemoveTheVisLines = [](Editor& e) { RemoveVisLines(e.p, e.ui); };
@@ -176,7 +176,7 @@ const Step PickTwoLines = [](Editor& e) {
     PickState pick(e.editor);
     pick.StartLineCreation(e.ui);
     for (std::size_t v : {2, 3, 0, 3})
-        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui);
+        pick.Click(e.p, {VertexPickName(v)}, true, false, e.ui, e.ui);
 };
 
 std::string StateOf(const Project& p) {

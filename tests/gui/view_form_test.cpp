@@ -79,7 +79,7 @@ class ViewFormTest : public QObject {
         project_ = Project{};
         general_ = GeneralOptions{};
         ui_ = FakeUi{};
-        view_ = std::make_unique<TViewForm>(project_, editor_, general_, ui_,
+        view_ = std::make_unique<TViewForm>(project_, editor_, general_, ui_, ui_,
                                             dir_->path().toStdString() + "/");
         view_->resize(200, 160);
         view_->show();
@@ -119,9 +119,10 @@ class ViewFormTest : public QObject {
     void texturedPolygonAndAnUnreadableBitmap() {
         Square({1, 0, 0}, 0);
         project_.Textures.push_back({Bitmap("green.bmp", Qt::green), 0, "", 1, 0});
-        view_->RebuildTextureLibrary();
-        QCOMPARE(view_->TextureObjectCount(), std::size_t(1));
+        // A changed texture list is the view's to follow: its next frame makes the objects.
+        TexturesChanged(project_);
         QVERIFY2(Near(Centre(), Rgb(255, 0, 0)), "Show Textures is off");
+        QCOMPARE(view_->TextureObjectCount(), std::size_t(1));
         project_.Options.ShowTextures = true;
         QVERIFY(Near(Centre(), Rgb(0, 255, 0)));
         // Another texture list (a reset and a read) before the rebuild: the objects made for

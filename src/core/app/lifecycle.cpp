@@ -1,7 +1,7 @@
 #include "app/lifecycle.h"
 
+#include "app/lifecycle_ui.h"
 #include "model/project.h"
-#include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 
@@ -96,7 +96,7 @@ bool IsPlainFolderName(std::string_view name) {
     return true;
 }
 
-bool SaveIntoSubfolder(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+bool SaveIntoSubfolder(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     NameAnswer answer = ui.AskProjectName();
     if (answer.Result == NameAnswer::How::Cancelled)
         return false;
@@ -167,7 +167,7 @@ void StartUp(Project& p, Session& s, Ui& ui) {
     s.StartupOpenPending = true;
 }
 
-bool CloseProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+bool CloseProject(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     if (p.Vertices.empty())
         return true;
     Answer a = ui.Ask("Save project data ?", "Closing Project...", Buttons::YesNoCancel);
@@ -189,7 +189,7 @@ void ClearAll(Project& p, Session& s, Ui& ui) {
     AfterReset(s);
 }
 
-void OpenProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+void OpenProject(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     if (!CloseProject(p, s, save, ui))
         return;
     std::optional<std::string> path =
@@ -199,7 +199,7 @@ void OpenProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
     ReadAndShow(p, s, ui, *path);
 }
 
-void OpenProjectFile(Project& p, Session& s, const SaveOptions& save, Ui& ui,
+void OpenProjectFile(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui,
                      const std::string& path) {
     if (!CloseProject(p, s, save, ui))
         return;
@@ -218,7 +218,7 @@ bool OpenFromCommandLine(Project& p, Session& s, Ui& ui, const std::vector<std::
     return true;
 }
 
-bool SaveProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+bool SaveProject(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     if (p.ProjectFileName == kNoFile)
         return SaveProjectAs(p, s, save, ui);
     if (!Write(p, save, ui))
@@ -227,7 +227,7 @@ bool SaveProject(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
     return true;
 }
 
-bool SaveProjectAs(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+bool SaveProjectAs(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     if (!p.HasGeometry) {
         ui.Message("      No Vertices defined      \r\r      No project data to save !");
         return false;
@@ -254,7 +254,7 @@ void AddData(Project& p, Session& s, Ui& ui) {
     MergeProject(p, *path, ui);
 }
 
-bool RequestExit(Project& p, Session& s, const SaveOptions& save, Ui& ui) {
+bool RequestExit(Project& p, Session& s, const SaveOptions& save, LifecycleUi& ui) {
     return CloseProject(p, s, save, ui);
 }
 

@@ -11,6 +11,7 @@ namespace meshforge {
 
 struct Project;
 struct Ui;
+struct LifecycleUi;
 
 inline constexpr std::string_view kProjectNameRuleMessage = "Up to 8 Characters allowed !";
 inline constexpr std::string_view kNewProjectCaption = "New Project";
@@ -57,7 +58,7 @@ void StartUp(Project& project, Session& session, Ui& ui);
 
 // "&Close Project". Returns true when no vertices remain afterwards (closed, or nothing to
 // close); false when the user cancelled or the save they asked for did not happen.
-bool CloseProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+bool CloseProject(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui);
 
 // "Clear All": empties the Project, logs "All Data Cleared !" and resets the caption and the
 // menu states of the session.
@@ -66,8 +67,8 @@ void ClearAll(Project& project, Session& session, Ui& ui);
 // "&Open existing project" (asks for the file) and a recent-files entry or a dropped file
 // (the path is given). Both close the current Project first and stop if that is cancelled.
 // Read errors propagate as ParseError / FileError; what was read before stays.
-void OpenProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
-void OpenProjectFile(Project& project, Session& session, const SaveOptions& save, Ui& ui,
+void OpenProject(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui);
+void OpenProjectFile(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui,
                      const std::string& path);
 
 // Opens the first command-line argument on the view's first paint, once. Returns whether
@@ -77,14 +78,14 @@ bool OpenFromCommandLine(Project& project, Session& session, Ui& ui,
 
 // "S&ave Project" and "&Save project as...". Return whether the project was written; a
 // write error is shown and gives false.
-bool SaveProject(Project& project, Session& session, const SaveOptions& save, Ui& ui);
-bool SaveProjectAs(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+bool SaveProject(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui);
+bool SaveProjectAs(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui);
 
 // "Add Data From Another Project". Read errors propagate.
 void AddData(Project& project, Session& session, Ui& ui);
 
 // "E&xit" and closing the main window: true when the program may end.
-bool RequestExit(Project& project, Session& session, const SaveOptions& save, Ui& ui);
+bool RequestExit(Project& project, Session& session, const SaveOptions& save, LifecycleUi& ui);
 
 // "Save As Log File": asks for a ".log" file and writes the lines as plain text. Returns
 // whether it was written; a write error is shown.

@@ -61,7 +61,7 @@ void DropDangling(Project& p) {
 }
 
 void EmptyLinesPolygonsTextures(Project& p) {
-    BumpRevision(p);
+    TexturesChanged(p);
     p.Textures.clear();
     p.Lines.clear();
     p.VisLines.clear();

@@ -5,7 +5,7 @@
 namespace meshforge {
 
 void ResetProject(Project& p) {
-    BumpRevision(p);
+    TexturesChanged(p);
     p.Vertices.clear();
     p.Textures.clear();
     p.Lines.clear();

@@ -112,11 +112,21 @@ struct Project {
     // in place (coordinates, colours, a redefined ring, a texture choice) leaves it. Undo
     // records remember it and refuse to restore over any later change.
     uint64_t Revision = 0;
+    // Moves on whenever the texture list may name other files than before (entries added,
+    // removed, replaced, the list read or emptied). The view rebuilds its texture objects when
+    // it sees a new value.
+    uint64_t TexturesRevision = 0;
 };
 
 // Marks a change of a list's shape (see Project::Revision).
 inline void BumpRevision(Project& project) {
     ++project.Revision;
+}
+
+// Marks a change of the texture list (see Project::TexturesRevision); a change of shape too.
+inline void TexturesChanged(Project& project) {
+    ++project.Revision;
+    ++project.TexturesRevision;
 }
 
 // Empties the Project and restores the defaults, in the documented order. The view's repaint

@@ -522,13 +522,12 @@ void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceL
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, 0, static_cast<std::size_t>(n));
             p.Textures.clear();
+            TexturesChanged(p); // before the entries: a read that fails half-way changed it too
             resolver.ResetFolder();
             for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
-            if (n > 0)
-                ui.RebuildTextureLibrary(p);
         } else if (line == "TextureBackColors") {
             for (std::size_t k = 0; k < p.Textures.size(); ++k)
                 p.Textures[k].BackColor = src.Color(i + 1 + k, "a background colour");
@@ -649,14 +648,14 @@ void ScanForMerge(Project& p, const LocatedLines& src, ProjectFileUi& ui, Source
         } else if (line == "Textures") {
             int32_t n = src.Count(i + 1, "texture count", 4);
             CheckTextureRoom(src, i + 1, p.Textures.size(), static_cast<std::size_t>(n));
+            // The view rebuilds its texture objects on its next frame.
+            TexturesChanged(p);
             resolver.ResetFolder();
             for (int32_t k = 0; k < n; ++k)
                 ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
             for (TextureData& t : p.Textures)
                 t.BackColor = kUndeterminedBackColor;
             ui.Log("Rebuilding Texture Library.....");
-            if (!p.Textures.empty())
-                ui.RebuildTextureLibrary(p);
             ui.Log("Done.");
         } else if (line == "TextureBackColors") {
             for (std::size_t k = t0; k < p.Textures.size(); ++k)

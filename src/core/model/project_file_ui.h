@@ -12,7 +12,7 @@ struct Offset3 {
 };
 
 // What reading and writing a project file needs from the user: log lines, messages, a
-// re-selected bitmap, the import offset of a merge and the view's texture objects. The full Ui
+// re-selected bitmap and the import offset of a merge. The full Ui
 // port of the editor extends it, so every Ui can be passed where this is asked for.
 struct ProjectFileUi {
     virtual ~ProjectFileUi() = default;
@@ -22,8 +22,6 @@ struct ProjectFileUi {
     virtual std::optional<std::string> ChooseBitmap(std::string_view preset) = 0;
     // The Offset New Vertices dialog; nullopt = closed other than with "Add with Offset".
     virtual std::optional<Offset3> AskImportOffset() = 0;
-    // Recreates the view's texture objects for every texture entry.
-    virtual void RebuildTextureLibrary(Project& project) = 0;
 };
 
 } // namespace meshforge

@@ -165,7 +165,7 @@ void RemoveTexturesWhere(Project& p, const std::vector<bool>& remove) {
     FollowMarker(p.CurrentTexture, p.Textures.size(), remove, kNoTexture);
     if (KeepUnflagged(p.Textures, remove) == 0)
         return;
-    BumpRevision(p);
+    TexturesChanged(p);
     for (ObjectData& polygon : p.Polygons) {
         const int32_t t = polygon.TextureIndex;
         if (t == kUntextured || t < 0 || static_cast<std::size_t>(t) >= positions.size())

@@ -21,11 +21,7 @@ struct QuietUi : Ui {
         return std::string(preset);
     }
     std::optional<Offset3> AskImportOffset() override { return Offset3{}; }
-    NameAnswer AskProjectName() override { return {NameAnswer::How::Cancelled, {}}; }
     bool OpenDocument(std::string_view) override { return true; }
-    void RebuildTextureLibrary(Project&) override {}
-    NextElement AskCreateNewLine() override { return NextElement::Stop; }
-    NextElement AskCreateNewPolygon(bool) override { return NextElement::Stop; }
 };
 
 } // namespace meshforge

@@ -11,8 +11,6 @@ namespace meshforge {
 
 enum class Answer { Yes, No, Cancel };
 enum class Buttons { YesNo, YesNoCancel };
-// How a "Create New Line ?" / "Create New Polygon ?" dialog was answered.
-enum class NextElement { SameColor, NewColor, Stop };
 
 // A file dialog: title (empty = the system's), filters as "Description|pattern" in order,
 // the 1-based filter to preselect and, for saving, the default extension (no dot).
@@ -23,17 +21,11 @@ struct FileDialogSpec {
     std::string DefaultExt;
 };
 
-// How the Assign Project Name dialog was left: with OK (Name holds 1 to 8 characters), with
-// Cancel, or with the window's close box (neither).
-struct NameAnswer {
-    enum class How { Ok, Cancelled, Closed } Result = How::Closed;
-    std::string Name;
-};
-
 // How core operations talk to the user. The GUI implements it with Qt, tests with a scripted
 // fake, the command line with stdout/stderr and fixed answers. Texts may contain "\r" breaks.
-// Log, Message, ChooseBitmap, AskImportOffset and RebuildTextureLibrary come from the project
-// file's port (model/project_file_ui.h).
+// Log, Message, ChooseBitmap and AskImportOffset come from the project file's port
+// (model/project_file_ui.h). A subsystem that asks something only it needs has a port of its
+// own: picking (view/pick_prompts.h), the project lifecycle (app/lifecycle_ui.h).
 struct Ui : ProjectFileUi {
     virtual Answer Ask(std::string_view text, std::string_view caption, Buttons buttons) = 0;
     virtual void Beep() = 0;
@@ -44,17 +36,9 @@ struct Ui : ProjectFileUi {
     virtual std::optional<std::string> ChooseFolder(std::string_view title) = 0;
     // Colour dialog on a 0x00BBGGRR colour; nullopt = cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
-    // The Assign Project Name dialog (it refuses names outside 1 to 8 characters itself).
-    virtual NameAnswer AskProjectName() = 0;
     // Opens a document, web page or "mailto:" address with the system's default handler;
     // false when the system has no handler for it or the handler could not be started.
     virtual bool OpenDocument(std::string_view pathOrUrl) = 0;
-    // "Create New Line ?": "Same Color" (focused), "New Color", "Stop".
-    virtual NextElement AskCreateNewLine() = 0;
-    // "Create New Polygon ?". With manual polygon colours: "Same Color" (focused), "New Color",
-    // "Stop"; with random colours "New Color" is hidden and the first button reads "Yes"
-    // (answered as SameColor).
-    virtual NextElement AskCreateNewPolygon(bool manualColors) = 0;
 };
 
 } // namespace meshforge

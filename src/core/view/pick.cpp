@@ -5,6 +5,7 @@
 #include "edit/vertices.h"
 #include "model/project_file.h"
 #include "ui/ui.h"
+#include "view/pick_prompts.h"
 
 #include <algorithm>
 
@@ -156,7 +157,7 @@ const char* PickState::Refusal(PickMode mode, int32_t vertex) const {
 }
 
 ClickResult PickState::Click(Project& project, const std::vector<uint32_t>& names, bool leftButton,
-                             bool playSound, Ui& ui) {
+                             bool playSound, Ui& ui, PickPrompts& prompts) {
     if (!leftButton)
         return {};
     constexpr PickMode kOrder[] = {PickMode::LineCreation, PickMode::PolygonCreation,
@@ -194,11 +195,12 @@ ClickResult PickState::Click(Project& project, const std::vector<uint32_t>& name
         Report(ui, playSound, kVertexOnly);
         return result;
     }
-    Accept(mode, project, *candidate, ui, result);
+    Accept(mode, project, *candidate, ui, prompts, result);
     return result;
 }
 
-void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, ClickResult& result) {
+void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, PickPrompts& prompts,
+                       ClickResult& result) {
     const std::string ns = std::to_string(n);
     switch (mode) {
     case PickMode::LineCreation:
@@ -215,7 +217,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
         linePickCount_ = 0;
         CreatePickedLine(project, editor_, lineFirst_, lineSecond_);
         result.LinesChanged = true;
-        switch (ui.AskCreateNewLine()) {
+        switch (prompts.AskCreateNewLine()) {
         case NextElement::SameColor:
             BeginLine(ui, false);
             break;
@@ -237,7 +239,7 @@ void PickState::Accept(PickMode mode, Project& project, int32_t n, Ui& ui, Click
             Set(PickMode::PolygonCreation, false);
             picked_.clear();
             result.PolygonsChanged = true;
-            NextElement next = ui.AskCreateNewPolygon(manualPolygonColors_);
+            NextElement next = prompts.AskCreateNewPolygon(manualPolygonColors_);
             if (next == NextElement::Stop)
                 result.Show = WindowToShow::PolygonWindow;
             else

@@ -13,6 +13,7 @@
 namespace meshforge {
 
 struct Ui;
+struct PickPrompts;
 
 // Selection names of the drawn objects. Each kind has its own range of 2^30 names, so no
 // index of one list can be read as an object of another (indices must stay below 2^30).
@@ -90,7 +91,7 @@ class PickState {
     // and only the first mode that is on are served. playSound: "Play Sound on Errors", which
     // turns the four wrong-pick messages into a beep.
     ClickResult Click(Project& project, const std::vector<uint32_t>& names, bool leftButton,
-                      bool playSound, Ui& ui);
+                      bool playSound, Ui& ui, PickPrompts& prompts);
 
     bool AnyModeOn() const;
     bool ModeOn(PickMode mode) const { return on_[static_cast<std::size_t>(mode)]; }
@@ -107,7 +108,8 @@ class PickState {
     void BeginPolygon(Ui& ui, bool askColor);
     // The mode's check of one vertex hit: the refusal message, or nullptr if it passes.
     const char* Refusal(PickMode mode, int32_t vertex) const;
-    void Accept(PickMode mode, Project& project, int32_t vertex, Ui& ui, ClickResult& result);
+    void Accept(PickMode mode, Project& project, int32_t vertex, Ui& ui, PickPrompts& prompts,
+                ClickResult& result);
 
     std::array<bool, 5> on_{};
     int linePickCount_ = 0;

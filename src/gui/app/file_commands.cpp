@@ -29,7 +29,7 @@ QIcon LetterIcon(const QString& letters, const QColor& color) {
 
 void RegisterFileCommands(TMainForm& f) {
     // Each command runs a lifecycle function on the window's Project and session.
-    using Lifecycle = bool (*)(Project&, Session&, const SaveOptions&, Ui&);
+    using Lifecycle = bool (*)(Project&, Session&, const SaveOptions&, LifecycleUi&);
     auto command = [&f](Lifecycle run, bool replacesProject) {
         return [&f, run, replacesProject] {
             auto body = [&f, run] {
@@ -39,7 +39,7 @@ void RegisterFileCommands(TMainForm& f) {
         };
     };
     auto open = command(
-        [](Project& p, Session& s, const SaveOptions& o, Ui& ui) {
+        [](Project& p, Session& s, const SaveOptions& o, LifecycleUi& ui) {
             OpenProject(p, s, o, ui);
             return true;
         },

@@ -173,8 +173,7 @@ void TMainForm::CreateView() {
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("MdiArea");
     ViewForm = new TViewForm(editor_.Project, editor_.Session.Editor, OptionsForm->General(), ui_,
-                             editor_.Session.AppFolder);
-    ui_.SetTextureRebuilder([this](Project&) { ViewForm->RebuildTextureLibrary(); });
+                             ui_, editor_.Session.AppFolder);
     ViewWindow = mdiArea_->addSubWindow(ViewForm);
     ViewWindow->setObjectName("ViewWindow");
     if (OptionsForm->General().NoCaption)

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/ui.h"
+#include "app/lifecycle_ui.h"
 
 #include <QDialog>
 

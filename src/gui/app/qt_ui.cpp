@@ -199,11 +199,6 @@ bool QtUi::OpenDocument(std::string_view pathOrUrl) {
     return QDesktopServices::openUrl(url);
 }
 
-void QtUi::RebuildTextureLibrary(Project& project) {
-    if (rebuild_)
-        rebuild_(project);
-}
-
 NextElement QtUi::AskCreateNewLine() {
     if (prompts_)
         return prompts_->AskCreateNewLine();

@@ -1,7 +1,5 @@
 #pragma once
-#include "ui/ui.h"
-
-#include <functional>
+#include "app/editor_ui.h"
 
 #include <QString>
 
@@ -19,7 +17,7 @@ class TPolygonColorForm;
 // choices to the standard dialogs and the program's own dialogs. Everything that waits for
 // the user can be handed to another Ui instead (`SetPrompts`), which is how the GUI tests
 // script answers without a modal box blocking them; the log always reaches the panel.
-class QtUi : public Ui {
+class QtUi : public EditorUi {
   public:
     explicit QtUi(QWidget* parent) : parent_(parent) {}
 
@@ -30,11 +28,8 @@ class QtUi : public Ui {
         lineColorForm_ = line;
         polygonColorForm_ = polygon;
     }
-    void SetTextureRebuilder(std::function<void(Project&)> rebuild) {
-        rebuild_ = std::move(rebuild);
-    }
-    void SetPrompts(Ui* prompts) { prompts_ = prompts; }
-    Ui* Prompts() const { return prompts_; }
+    void SetPrompts(EditorUi* prompts) { prompts_ = prompts; }
+    EditorUi* Prompts() const { return prompts_; }
 
     void Log(std::string_view line) override;
     void Message(std::string_view text) override;
@@ -48,7 +43,6 @@ class QtUi : public Ui {
     std::optional<Offset3> AskImportOffset() override;
     NameAnswer AskProjectName() override;
     bool OpenDocument(std::string_view pathOrUrl) override;
-    void RebuildTextureLibrary(Project& project) override;
     NextElement AskCreateNewLine() override;
     NextElement AskCreateNewPolygon(bool manualColors) override;
 
@@ -62,8 +56,7 @@ class QtUi : public Ui {
     TOffsetNewForm* offsetForm_ = nullptr;
     TLineColorForm* lineColorForm_ = nullptr;
     TPolygonColorForm* polygonColorForm_ = nullptr;
-    std::function<void(Project&)> rebuild_;
-    Ui* prompts_ = nullptr;
+    EditorUi* prompts_ = nullptr;
 };
 
 // "\r" breaks of the system's texts as line breaks, and "Desc|*.ext" filters as Qt's.

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/ui.h"
+#include "view/pick_prompts.h"
 
 #include <QDialog>
 

@@ -23,10 +23,6 @@ namespace {
 // Grids beyond this many points are left out: a lattice over a large object (a terrain
 // several kilometres wide) would otherwise stop the program drawing at all.
 constexpr long long kMaxGridPoints = 2'000'000;
-// The culling region around the pick pixel, in pixels: wide lines (up to 5 pixels) and large
-// points may be hit by the selection pass a little off their geometry, so the region that
-// decides what is skipped is far wider than the one-pixel pick region itself.
-constexpr double kCullRegion = 33;
 
 struct Level {
     int slices, stacks;
@@ -49,35 +45,6 @@ void Grow(Box3& b, const Vertex& v) {
 
 bool ValidIndex(int32_t i, std::size_t count) {
     return i >= 0 && static_cast<std::size_t>(i) < count;
-}
-
-// A bitmap as the texture wants it: 24-bit RGB, bottom row first (as a device-independent
-// bitmap is stored). An unreadable file gives a small magenta and black checkerboard, so that
-// a missing texture is plain to see instead of silently white.
-QImage TextureImage(const std::string& path, bool* failed) {
-    QImage image;
-    if (!path.empty())
-        image.load(QString::fromStdString(path));
-    *failed = image.isNull();
-    if (image.isNull()) {
-        image = QImage(8, 8, QImage::Format_RGB888);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                image.setPixelColor(x, y, (x + y) % 2 ? QColor(255, 0, 255) : QColor(0, 0, 0));
-    }
-    return image.convertToFormat(QImage::Format_RGB888).mirrored();
-}
-
-GLuint UploadTexture(const QImage& image) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // QImage lines are padded to 4 bytes
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width(), image.height(), 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, image.constBits());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    return name;
 }
 
 } // namespace
@@ -512,109 +479,6 @@ void TViewForm::DrawGrid() {
             for (long long k = z0; k <= z1; ++k)
                 glVertex3d(g * double(i), g * double(j), g * double(k));
     glEnd();
-}
-
-void TViewForm::DeleteTextures() {
-    // The view's own record of what it created: the Project's list may have been emptied
-    // (a reset) or be gone (the window closing) by now.
-    if (!textureNames_.empty())
-        glDeleteTextures(GLsizei(textureNames_.size()), textureNames_.data());
-    textureNames_.clear();
-}
-
-std::size_t TViewForm::UsableTextureObjects() const {
-    const std::size_t n = std::min(textureSources_.size(), project_.Textures.size());
-    std::size_t i = 0;
-    while (i < n && textureSources_[i].first == project_.Textures[i].Filename &&
-           textureSources_[i].second == project_.Textures[i].MaskFilename)
-        ++i;
-    return i;
-}
-
-void TViewForm::RebuildTextureLibrary() {
-    textureObjects_.assign(project_.Textures.size(), {});
-    textureSources_.clear();
-    for (const TextureData& t : project_.Textures)
-        textureSources_.emplace_back(t.Filename, t.MaskFilename);
-    if (!glReady_) {
-        // The context comes with the first showing; build then.
-        texturesPending_ = true;
-        return;
-    }
-    makeCurrent();
-    DeleteTextures();
-    const std::string fallbackMask = appFolder_ + "mask.bmp";
-    for (std::size_t i = 0; i < project_.Textures.size(); ++i) {
-        const TextureData& t = project_.Textures[i];
-        bool imageFailed = false, maskFailed = false;
-        QImage image = TextureImage(t.Filename, &imageFailed);
-        const std::string& maskPath = t.MaskFilename.empty() ? fallbackMask : t.MaskFilename;
-        QImage mask = TextureImage(maskPath, &maskFailed);
-        if (imageFailed)
-            ui_.Log("Bitmap " + t.Filename + " could not be read: shown as a checkerboard");
-        if (maskFailed && !t.MaskFilename.empty())
-            ui_.Log("Mask " + t.MaskFilename + " could not be read: shown as a checkerboard");
-        textureObjects_[i].Image = UploadTexture(image);
-        textureObjects_[i].Mask = UploadTexture(mask);
-        textureNames_.push_back(textureObjects_[i].Image);
-        textureNames_.push_back(textureObjects_[i].Mask);
-    }
-    texturesPending_ = false;
-    doneCurrent();
-}
-
-std::vector<uint32_t> TViewForm::PickAt(int x, int y, bool skipUnreachable) {
-    std::vector<uint32_t> names;
-    lastRecords_.clear();
-    if (!glReady_)
-        return names;
-    makeCurrent();
-    const double dpr = devicePixelRatio();
-    const int w = int(width() * dpr), h = int(height() * dpr);
-    glViewport(0, 0, w, h);
-    const std::array<int, 4> viewport{0, 0, w, h};
-    const double px = x * dpr, py = h - y * dpr;
-    skipInPick_ = skipUnreachable && !literal_;
-    const Mat4 cullPick = PickMatrix(px, py, kCullRegion, kCullRegion, viewport);
-    std::vector<GLuint> buffer(512);
-    for (;;) {
-        std::fill(buffer.begin(), buffer.end(), 0);
-        glSelectBuffer(GLsizei(buffer.size()), buffer.data());
-        glRenderMode(GL_SELECT);
-        glInitNames();
-        glPushName(0);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glPushMatrix();
-        const Mat4 pick = PickMatrix(px, py, 1, 1, viewport);
-        glMultMatrixd(pick.M.data());
-        RenderScene(Mode::Select, cullPick);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glPopName();
-        glFlush();
-        GLint hits = glRenderMode(GL_RENDER);
-        if (hits >= 0) {
-            std::size_t at = 0;
-            for (GLint k = 0; k < hits && at + 3 <= buffer.size(); ++k) {
-                GLuint count = buffer[at];
-                if (at + 3 + count > buffer.size())
-                    break;
-                for (GLuint n = 0; n < count; ++n)
-                    names.push_back(buffer[at + 3 + n]);
-                at += 3 + count;
-            }
-            lastRecords_.assign(buffer.begin(), buffer.begin() + std::ptrdiff_t(at));
-            break;
-        }
-        // More hits than the buffer holds: the pass is repeated with a larger one.
-        if (buffer.size() >= (std::size_t(1) << 26))
-            break;
-        buffer.resize(buffer.size() * 8);
-    }
-    skipInPick_ = false;
-    doneCurrent();
-    return names;
 }
 
 } // namespace meshforge::gui

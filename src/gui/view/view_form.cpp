@@ -40,9 +40,9 @@ QSurfaceFormat TViewForm::ContextFormat() {
 }
 
 TViewForm::TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
-                     std::string appFolder, QWidget* parent)
+                     PickPrompts& prompts, std::string appFolder, QWidget* parent)
     : QOpenGLWidget(parent), project_(project), editor_(editor), general_(general), ui_(ui),
-      pick_(editor), appFolder_(std::move(appFolder)) {
+      prompts_(prompts), pick_(editor), appFolder_(std::move(appFolder)) {
     setObjectName("ViewForm");
     setFormat(ContextFormat());
     setMinimumSize(64, 64);
@@ -87,12 +87,6 @@ void TViewForm::initializeGL() {
     glDepthFunc(GL_LESS);
     CreateSpheres();
     glReady_ = true;
-    if (texturesPending_ || textureObjects_.size() != project_.Textures.size() ||
-        !project_.Textures.empty()) {
-        doneCurrent();
-        RebuildTextureLibrary();
-        makeCurrent();
-    }
 }
 
 void TViewForm::resizeGL(int w, int h) {
@@ -120,6 +114,7 @@ void TViewForm::FramePaint() {
 }
 
 void TViewForm::paintGL() {
+    SyncTextureObjects();
     FramePaint();
     if (!painted_) {
         painted_ = true;
@@ -435,7 +430,8 @@ void TViewForm::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !pick_.AnyModeOn())
         return;
     const QPoint p = event->position().toPoint();
-    ClickResult result = pick_.Click(project_, PickAt(p.x(), p.y()), true, general_.PlaySound, ui_);
+    ClickResult result =
+        pick_.Click(project_, PickAt(p.x(), p.y()), true, general_.PlaySound, ui_, prompts_);
     UpdatePickCursor();
     Redraw();
     if (clickHandler_)

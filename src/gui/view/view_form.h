@@ -2,11 +2,13 @@
 #include "gui/app/system_probe.h"
 #include "view/camera.h"
 #include "view/pick.h"
+#include "view/pick_prompts.h"
 
 #include <QOpenGLWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,7 +58,7 @@ class TViewForm : public QOpenGLWidget {
     // appFolder (with a trailing separator) holds "mask.bmp", the mask of every texture
     // without its own. The editor state gives the pick state its colours and the pivot.
     TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
-              std::string appFolder, QWidget* parent = nullptr);
+              PickPrompts& prompts, std::string appFolder, QWidget* parent = nullptr);
     ~TViewForm() override;
 
     // Connects the main window's bars and buttons (once, at start-up).
@@ -76,7 +78,8 @@ class TViewForm : public QOpenGLWidget {
         clickHandler_ = std::move(handler);
     }
 
-    // Recreates the texture objects of every texture entry.
+    // Recreates the texture objects of every texture entry now (the next frame does it by
+    // itself when the texture list changed).
     void RebuildTextureLibrary();
     std::size_t TextureObjectCount() const { return textureObjects_.size(); }
 
@@ -131,6 +134,10 @@ class TViewForm : public QOpenGLWidget {
     void DrawAxis();
     void DrawGrid();
     void DeleteTextures();
+    // Makes the texture objects again when the Project's texture list changed since; the
+    // context must be current.
+    void SyncTextureObjects();
+    void BuildTextureObjects();
     // How many leading texture entries still name the files their objects were made from.
     std::size_t UsableTextureObjects() const;
     void CreateSpheres();
@@ -145,6 +152,7 @@ class TViewForm : public QOpenGLWidget {
     EditorState& editor_;
     const GeneralOptions& general_;
     Ui& ui_;
+    PickPrompts& prompts_;
     ViewState view_;
     PickState pick_;
     CameraControls controls_;
@@ -160,13 +168,13 @@ class TViewForm : public QOpenGLWidget {
     // from: the texture list may change before the next rebuild.
     std::vector<TextureObject> textureObjects_;
     std::vector<std::pair<std::string, std::string>> textureSources_;
+    std::optional<uint64_t> builtTextures_; // the Project's TexturesRevision they were made at
     bool painted_ = false;
     bool shownOnce_ = false;
     bool literal_ = false;
     bool skipInPick_ = false;
     std::string appFolder_;
     bool glReady_ = false;
-    bool texturesPending_ = false;
     bool hoverPending_ = false;
     QPoint hoverAt_;
 };
