@@ -47,10 +47,9 @@ bool IsQuadrangle(const Project& project, int32_t polygon);
 // (0,0), (0,1), (1,1), (1,0), then (1,1) for every further corner.
 TexCoord DefaultCoord(int corner);
 
-// The entry's guard: "No Polygons defined !" or CurrentPolygon 0.
-bool OpenAssignTextures(Project& project, Ui& ui);
-// On opening: style "Entire Texture", pick mode "Pick all at once"; then the current polygon's
-// mapping is loaded.
+// On opening (the menu's guard set CurrentPolygon to 0): style "Entire Texture", pick mode
+// "Pick all at once", the list selection taken from the polygons' Selected flags; then the
+// current polygon's mapping is loaded.
 void StartAssignTextures(Project& project, AssignState& state);
 // The current polygon's mapping into the working set, style and repeat counts and its texture
 // into CurrentTexture; then applied to the selection.
@@ -73,8 +72,9 @@ bool SetMappingStyle(Project& project, AssignState& state, MappingStyle style, U
 // selected quadrangle.
 void SetRepeat(Project& project, AssignState& state, int u, int v);
 
-// Whether a double-click may edit coordinates: the messages of the refusals.
-bool MayEditCoordinates(const Project& project, const AssignState& state, Ui& ui);
+// Whether a double-click may edit coordinates: the messages of the refusals ("Load from File"
+// also goes back to "Pick all at once"). Starts the pick counter.
+bool MayEditCoordinates(const Project& project, AssignState& state, Ui& ui);
 // Mouse position in a picking window of W x H pixels -> (U, V); W and H at least 1.
 TexCoord CoordAt(int x, int y, int width, int height);
 // The picking window's caption for a mouse position ("Pick k/n   " first in Pick all at once).
@@ -107,7 +107,7 @@ std::string PolygonItem(int32_t polygon);
 std::vector<std::string> CoordinateItems(const Project& project, int32_t polygon);
 std::vector<std::string> WorkingCoordinateItems(const Project& project, const AssignState& state);
 // The combo box: texture short names, "Untextured", "-> Load New Texture".
-std::vector<std::string> TextureChoices(const Project& project);
+std::vector<std::string> AssignTextureChoices(const Project& project);
 // The controls' enabled states.
 AssignView AssignControls(const Project& project, const AssignState& state);
 // The texture picture's size: its own up to 128 in both directions, else half (rounded).

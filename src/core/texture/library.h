@@ -22,11 +22,6 @@ inline constexpr std::array<const char*, 6> kTextureGridColumns{
 inline constexpr int kTextureGridSpareRows = 10;
 inline constexpr uint32_t kDefaultBackColor = 14540253; // RGB 221, 221, 221
 
-// The file name without its folder ('/' or '\\').
-std::string_view ShortFilename(std::string_view path);
-// The folder of a path with its trailing separator ("" without one).
-std::string_view FolderOf(std::string_view path);
-
 // Why `path` cannot become an entry (the message shown), or nullopt. `replacing` is the entry
 // being replaced, whose own name does not count as a duplicate.
 std::optional<std::string> TextureFileProblem(const Project& project, const std::string& path,
@@ -73,10 +68,14 @@ uint32_t RgbOf(uint32_t colorRef);
 // "RGB: r,g,b"
 std::string RgbLabel(uint32_t rgb);
 
-// Check Background Colours: textured polygons take their texture's background colour; the
-// returned colours restore them.
-std::vector<ColorTriple> ShowBackColors(Project& project);
-void RestorePolygonColors(Project& project, const std::vector<ColorTriple>& saved);
+// Check Background Colours: textured polygons take their texture's background colour and
+// Show Textures goes off; what is returned puts both back.
+struct BackColorPreview {
+    std::vector<ColorTriple> Colors;
+    bool ShowTextures = false;
+};
+BackColorPreview ShowBackColors(Project& project);
+void RestorePolygonColors(Project& project, const BackColorPreview& saved);
 std::string BackColorMessage(int32_t displayClass);
 
 // The transparency / background dialogs' toggle speed: caption and timer interval for n per s.
