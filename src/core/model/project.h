@@ -26,6 +26,23 @@ struct TexCoord {
     bool operator==(const TexCoord&) const = default;
 };
 
+// The pair a corner has before anything was assigned: (0,0), (0,1), (1,1), (1,0), then (1,1)
+// for every further corner.
+constexpr TexCoord DefaultTexCoord(int corner) {
+    switch (corner) {
+    case 0:
+        return {0, 0};
+    case 1:
+        return {0, 1};
+    case 2:
+        return {1, 1};
+    case 3:
+        return {1, 0};
+    default:
+        return {1, 1};
+    }
+}
+
 struct Vertex {
     float X = 0, Y = 0, Z = 0;
     bool Selected = false;

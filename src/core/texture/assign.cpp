@@ -33,14 +33,14 @@ std::vector<TexCoord> StoredCoords(const ObjectData& polygon) {
     for (int k = 0; k < n; ++k)
         coords[static_cast<std::size_t>(k)] = static_cast<std::size_t>(k) < polygon.TexCoords.size()
                                                   ? polygon.TexCoords[static_cast<std::size_t>(k)]
-                                                  : DefaultCoord(k);
+                                                  : DefaultTexCoord(k);
     return coords;
 }
 
 std::vector<TexCoord> DefaultCoords(int n) {
     std::vector<TexCoord> coords(static_cast<std::size_t>(std::max(n, 0)));
     for (int k = 0; k < n; ++k)
-        coords[static_cast<std::size_t>(k)] = DefaultCoord(k);
+        coords[static_cast<std::size_t>(k)] = DefaultTexCoord(k);
     return coords;
 }
 
@@ -48,7 +48,7 @@ std::vector<TexCoord> DefaultCoords(int n) {
 TexCoord WorkingCoordFor(const AssignState& state, int corner) {
     return static_cast<std::size_t>(corner) < state.WorkingCoords.size()
                ? state.WorkingCoords[static_cast<std::size_t>(corner)]
-               : DefaultCoord(corner);
+               : DefaultTexCoord(corner);
 }
 
 // The working set sized for the current polygon.
@@ -57,7 +57,7 @@ void FitWorkingSet(const Project& p, AssignState& state) {
     const std::size_t old = state.WorkingCoords.size();
     state.WorkingCoords.resize(static_cast<std::size_t>(n));
     for (std::size_t k = old; k < state.WorkingCoords.size(); ++k)
-        state.WorkingCoords[k] = DefaultCoord(static_cast<int>(k));
+        state.WorkingCoords[k] = DefaultTexCoord(static_cast<int>(k));
 }
 
 // Every selected polygon that is still in the list.
@@ -104,21 +104,6 @@ int Corners(const Project& project, int32_t polygon) {
 
 bool IsQuadrangle(const Project& project, int32_t polygon) {
     return Corners(project, polygon) == 4;
-}
-
-TexCoord DefaultCoord(int corner) {
-    switch (corner) {
-    case 0:
-        return {0, 0};
-    case 1:
-        return {0, 1};
-    case 2:
-        return {1, 1};
-    case 3:
-        return {1, 0};
-    default:
-        return {1, 1};
-    }
 }
 
 void StartAssignTextures(Project& project, AssignState& state) {

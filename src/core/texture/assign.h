@@ -44,8 +44,6 @@ struct AssignView {
 // Corner count of a polygon (stored indices minus the closing one); 0 for a bad index.
 int Corners(const Project& project, int32_t polygon);
 bool IsQuadrangle(const Project& project, int32_t polygon);
-// (0,0), (0,1), (1,1), (1,0), then (1,1) for every further corner.
-TexCoord DefaultCoord(int corner);
 
 // On opening (the menu's guard set CurrentPolygon to 0): style "Entire Texture", pick mode
 // "Pick all at once", the list selection taken from the polygons' Selected flags; then the
