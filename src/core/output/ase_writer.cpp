@@ -1,0 +1,255 @@
+#include "output/ase_writer.h"
+
+#include "model/project_file.h"
+#include "model/texts.h"
+#include "ui/ui.h"
+#include "util/atomic_file.h"
+#include "util/errors.h"
+
+#include <cmath>
+
+namespace meshforge {
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kSeparator = " \r\n";
+
+// System colours (0x80000000 + index) resolved with the classic desktop palette, in index
+// order; nullopt for values that are no colour at all (clNone, clDefault, stray high bits).
+std::optional<uint32_t> ResolveColor(uint32_t c) {
+    if ((c & 0xFF000000u) == 0)
+        return c;
+    static constexpr uint32_t kSystem[] = {
+        0xC0C0C0, 0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
+        0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x800000, 0xFFFFFF, 0xC0C0C0, 0x808080, 0x808080,
+        0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000, 0xE1FFFF};
+    const uint32_t index = c & 0x00FFFFFFu;
+    if ((c & 0xFF000000u) == 0x80000000u && index < std::size(kSystem))
+        return kSystem[index];
+    return std::nullopt;
+}
+
+void F5(std::string& out, double v) {
+    out += FormatFixed(v, 5);
+}
+
+const Vertex& Corner(const Project& p, const ObjectData& polygon, int k) {
+    return p.Vertices[static_cast<std::size_t>(polygon.VertexIndices[static_cast<std::size_t>(k)])];
+}
+
+int CornerCount(const ObjectData& polygon) {
+    return std::max(polygon.VertexCount() - 1, 0);
+}
+
+void WriteMaterials(std::string& out, const Project& p, std::vector<std::string>* notes) {
+    for (std::size_t t = 0; t < p.Textures.size(); ++t) {
+        const TextureData& tex = p.Textures[t];
+        std::optional<uint32_t> color = ResolveColor(tex.BackColor);
+        if (!color) {
+            color = kUndeterminedBackColor;
+            if (notes)
+                notes->push_back("Texture " + std::to_string(t) + ": background colour " +
+                                 FormatColor(tex.BackColor) +
+                                 " is no colour, written as 221,221,221");
+        }
+        out += "*MATERIAL " + std::to_string(t);
+        out += kEol;
+        out += "*MATERIAL_DIFFUSE ";
+        F5(out, double((*color >> 16) & 0xFF) / 255.0);
+        out += ' ';
+        F5(out, double((*color >> 8) & 0xFF) / 255.0);
+        out += ' ';
+        F5(out, double(*color & 0xFF) / 255.0);
+        out += kEol;
+        const std::string_view name = FileNamePart(tex.Filename);
+        out += "*BITMAP \"";
+        out += name.substr(0, name.size() >= 4 ? name.size() - 4 : 0);
+        out += '"';
+        out += kEol;
+    }
+    out += kSeparator;
+}
+
+void WriteVertexLine(std::string& out, int k, const Vertex& v) {
+    out += "*MESH_VERTEX " + std::to_string(k) + ' ';
+    F5(out, v.X);
+    out += ' ';
+    F5(out, v.Y);
+    out += ' ';
+    F5(out, v.Z);
+    out += kEol;
+}
+
+void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
+    const int n = CornerCount(polygon);
+    out += "*GEOMOBJECT";
+    out += kEol;
+    for (int k = 0; k < n; ++k)
+        WriteVertexLine(out, k, Corner(p, polygon, k));
+    out += kSeparator;
+    out += "*DISPLAY_CLASS " + std::to_string(p.DisplayClass);
+    out += kEol;
+    out += kSeparator;
+    for (int k = 0; k + 2 < n; ++k) {
+        out += "*MESH_FACE " + std::to_string(k) + " A: " + std::to_string(k + 2) +
+               " B: " + std::to_string(k + 1) +
+               " C: 0 AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING 2 *MESH_MTLID 1";
+        out += kEol;
+    }
+    out += kSeparator;
+    for (int k = 0; k < n; ++k) {
+        // A corner the file left without a pair gets the default one, not (0, 0).
+        const TexCoord c = static_cast<std::size_t>(k) < polygon.TexCoords.size()
+                               ? polygon.TexCoords[static_cast<std::size_t>(k)]
+                               : DefaultTexCoord(k);
+        out += "*MESH_TVERT " + std::to_string(k) + ' ';
+        F5(out, c.U);
+        out += ' ';
+        F5(out, c.V);
+        out += " 0.0000";
+        out += kEol;
+    }
+    out += kSeparator;
+    for (int k = 0; k + 2 < n; ++k) {
+        out += "*MESH_TFACE " + std::to_string(k) + ' ' + std::to_string(k + 2) + ' ' +
+               std::to_string(k + 1) + " 0";
+        out += kEol;
+    }
+    out += kSeparator;
+    out += "*MATERIAL_REF " + std::to_string(polygon.TextureIndex);
+    out += kEol;
+    out += kSeparator;
+    out += kSeparator;
+}
+
+void WriteLine(std::string& out, const Project& p, const ObjectData& line) {
+    out += "*LINEOBJECT";
+    out += kEol;
+    for (int k = 0; k < 2; ++k)
+        WriteVertexLine(out, k, Corner(p, line, k));
+    out += "*LINECOLOR ";
+    F5(out, line.Color.R);
+    out += ' ';
+    F5(out, line.Color.G);
+    out += ' ';
+    F5(out, line.Color.B);
+    out += kEol;
+    out += kSeparator;
+    out += kSeparator;
+}
+
+void WriteCollision(std::string& out, const Project& p) {
+    out += "*COLLISION_VOLUMES " + std::to_string(p.CollVols.size());
+    out += kEol;
+    out += kSeparator;
+    for (const CollVol& v : p.CollVols) {
+        out += "*COLLISION_PLANES " + std::to_string(v.PlaneCount());
+        out += kEol;
+        for (std::size_t j = 0; j < v.PolygonIndices.size(); ++j) {
+            const ObjectData& polygon = p.Polygons[static_cast<std::size_t>(v.PolygonIndices[j])];
+            const PlaneEquation e = CollisionPlane(p, polygon).value_or(PlaneEquation{});
+            const int32_t rebound = j < v.Rebounds.size() ? v.Rebounds[j] : 0;
+            out += "*COLLISION_PLANE " + std::to_string(rebound) + ' ' + FormatFixed(e.A, 3) + ' ' +
+                   FormatFixed(e.B, 3) + ' ' + FormatFixed(e.C, 3) + ' ' + FormatFixed(e.D, 3);
+            out += kEol;
+        }
+        out += kSeparator;
+    }
+}
+
+} // namespace
+
+std::optional<PlaneEquation> CollisionPlane(const Project& p, const ObjectData& polygon) {
+    const int n = CornerCount(polygon);
+    double nx = 0, ny = 0, nz = 0, d = 0;
+    if (n >= 3) {
+        const Vertex &v1 = Corner(p, polygon, 0), &v2 = Corner(p, polygon, 1),
+                     &v3 = Corner(p, polygon, 2);
+        const double x1 = v1.X, y1 = v1.Y, z1 = v1.Z, x2 = v2.X, y2 = v2.Y, z2 = v2.Z;
+        const double x3 = v3.X, y3 = v3.Y, z3 = v3.Z;
+        nx = y1 * (z2 - z3) + y2 * (z3 - z1) + y3 * (z1 - z2);
+        ny = z1 * (x2 - x3) + z2 * (x3 - x1) + z3 * (x1 - x2);
+        nz = x1 * (y2 - y3) + x2 * (y3 - y1) + x3 * (y1 - y2);
+        d = x1 * (y2 * z3 - y3 * z2) + x2 * (y3 * z1 - y1 * z3) + x3 * (y1 * z2 - y2 * z1);
+    }
+    if (nx == 0 && ny == 0 && nz == 0) {
+        // Collinear first corners: Newell's normal over the whole ring, through its centroid.
+        double cx = 0, cy = 0, cz = 0;
+        for (int k = 0; k < n; ++k) {
+            const Vertex& a = Corner(p, polygon, k);
+            const Vertex& b = Corner(p, polygon, (k + 1) % n);
+            nx += (double(a.Y) - b.Y) * (double(a.Z) + b.Z);
+            ny += (double(a.Z) - b.Z) * (double(a.X) + b.X);
+            nz += (double(a.X) - b.X) * (double(a.Y) + b.Y);
+            cx += a.X;
+            cy += a.Y;
+            cz += a.Z;
+        }
+        if (nx == 0 && ny == 0 && nz == 0)
+            return std::nullopt;
+        d = (nx * cx + ny * cy + nz * cz) / n;
+    }
+    const float s = 1.0f / std::sqrt(static_cast<float>(nx * nx + ny * ny + nz * nz));
+    return PlaneEquation{static_cast<float>(-nx * s), static_cast<float>(-ny * s),
+                         static_cast<float>(-nz * s), static_cast<float>(d * s)};
+}
+
+std::optional<std::string> AseProblem(const Project& p) {
+    for (std::size_t v = 0; v < p.CollVols.size(); ++v)
+        for (int32_t i : p.CollVols[v].PolygonIndices) {
+            if (i < 0 || static_cast<std::size_t>(i) >= p.Polygons.size())
+                return "Collision volume " + std::to_string(v) + " names polygon " +
+                       std::to_string(i) + ", which does not exist !";
+            if (!CollisionPlane(p, p.Polygons[static_cast<std::size_t>(i)]))
+                return "Polygon " + std::to_string(i) + " of collision volume " +
+                       std::to_string(v) + " has no area: it has no plane to collide with !";
+        }
+    return std::nullopt;
+}
+
+std::string AseFileText(const Project& p, std::vector<std::string>* notes) {
+    std::string out;
+    // About 40 bytes a number line: enough for one allocation on large objects.
+    std::size_t lines = 8 + 4 * p.Textures.size() + 6 * p.Lines.size() + 2 * p.CollVols.size();
+    for (const ObjectData& polygon : p.Polygons)
+        lines += 10 + 4 * static_cast<std::size_t>(CornerCount(polygon));
+    out.reserve(lines * 48);
+    out += "*COMMENT \">>>> - Exported by ";
+    out += kProgramName;
+    out += " - <<<<\"";
+    out += kEol;
+    out += "*COMMENT \"Caution: Crippled ASE file - Do not use with 3DSMAX !\"";
+    out += kEol;
+    out += kSeparator;
+    if (!p.Polygons.empty())
+        WriteMaterials(out, p, notes);
+    for (const ObjectData& polygon : p.Polygons)
+        WriteMesh(out, p, polygon);
+    for (const ObjectData& line : p.Lines)
+        WriteLine(out, p, line);
+    if (!p.CollVols.empty())
+        WriteCollision(out, p);
+    return out;
+}
+
+bool WriteAseFile(const Project& project, const std::string& path, Ui& ui) {
+    if (auto problem = AseProblem(project)) {
+        ui.Message(*problem);
+        return false;
+    }
+    std::vector<std::string> notes;
+    const std::string text = AseFileText(project, &notes);
+    try {
+        WriteFileAtomically(path, text);
+    } catch (const FileError& e) {
+        ui.Message(e.what());
+        return false;
+    }
+    for (const std::string& note : notes)
+        ui.Log(note);
+    ui.Log("ASE-file " + path + " saved !");
+    return true;
+}
+
+} // namespace meshforge
