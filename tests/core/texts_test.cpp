@@ -70,6 +70,36 @@ TEST(FormatFixed, ExponentFormBeyondSevenIntegerDigits) {
     EXPECT_EQ(FormatFixed(1e20), "1E20");
 }
 
+// The integer path gives FormatFixed's text: random floats of every magnitude and the values
+// next to each rounding midpoint, at every decimal count it takes.
+TEST(AppendFixed, SameTextAsFormatFixed) {
+    std::mt19937 rng(11);
+    std::vector<float> values = {0.0f,       -0.0f,     0.5f,       -2.0f, 1234.56789f,
+                                 0.8666667f, 999999.9f, 99.999996f, 1e-7f, -1e-30f,
+                                 1e6f,       3e7f,      1e-45f};
+    std::uniform_real_distribution<double> exponent(-8, 7.5);
+    for (int i = 0; i < 40000; ++i) {
+        const float v = float(std::pow(10.0, exponent(rng))) * ((rng() & 1) ? -1.0f : 1.0f);
+        values.push_back(v);
+    }
+    // Just below, at and above midpoints such as 0.000005 and 12.3455.
+    for (double mid : {0.000005, 0.0005, 12.3455, 0.125, 2.5, 1234567.5, 99999.995})
+        for (float v = std::nextafter(float(mid), 0.0f), k = 0; k < 3;
+             ++k, v = std::nextafter(v, 1e9f))
+            values.push_back(v);
+    for (float v : values)
+        for (int decimals : {0, 1, 3, 5, 7}) {
+            std::string out = "x";
+            AppendFixed(out, v, decimals);
+            ASSERT_EQ(out, "x" + FormatFixed(v, decimals)) << v << " " << decimals;
+        }
+    std::string ints;
+    AppendInt(ints, -12);
+    AppendInt(ints, 0);
+    AppendInt(ints, 9999);
+    EXPECT_EQ(ints, "-1209999");
+}
+
 TEST(FormatGeneral, FifteenDigitsTrimmed) {
     EXPECT_EQ(FormatGeneral(0.6f), "0.600000023841858");
     EXPECT_EQ(FormatGeneral(0.1f), "0.100000001490116");

@@ -158,6 +158,78 @@ std::string FormatFixed(double value, int decimals) {
     return out;
 }
 
+char* WriteFixed(char* at, float value, int decimals) {
+    const float magnitude = std::fabs(value);
+    if (!std::isfinite(value) || magnitude >= 1e6f || decimals < 0 || decimals > 7) {
+        const std::string text = FormatFixed(value, decimals);
+        return std::copy(text.begin(), text.end(), at);
+    }
+    static constexpr uint64_t kPow10[] = {1,      10,      100,      1000,      10000,
+                                          100000, 1000000, 10000000, 100000000, 1000000000};
+    // The places kept: `decimals`, or fewer where the 7th significant digit comes first. The
+    // number of integer digits is found against exact powers of ten.
+    const int intDigits = magnitude < 1.0f        ? 0
+                          : magnitude < 10.0f     ? 1
+                          : magnitude < 100.0f    ? 2
+                          : magnitude < 1000.0f   ? 3
+                          : magnitude < 10000.0f  ? 4
+                          : magnitude < 100000.0f ? 5
+                                                  : 6;
+    const int places = std::min(decimals, kFixedSignificant - intDigits);
+    // magnitude = m * 2^exponent exactly, m below 2^24; m * 10^places stays below 2^48.
+    const uint32_t bits = std::bit_cast<uint32_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 23);
+    const uint64_t m = (bits & 0x7FFFFFu) | (biased ? 0x800000u : 0u);
+    const int exponent = (biased ? biased : 1) - 150;
+    const uint64_t n = m * kPow10[places];
+    uint64_t q = 0;
+    if (exponent >= 0) {
+        q = n << exponent; // below 10^6 * 10^places: no overflow
+    } else if (exponent > -64) {
+        const int shift = -exponent;
+        q = n >> shift;
+        const uint64_t rest = n & ((uint64_t(1) << shift) - 1);
+        if (rest >= (uint64_t(1) << (shift - 1)))
+            ++q; // half away from zero, on the exact value
+    }
+    if (q == 0) { // a value that rounds to zero has no sign
+        *at++ = '0';
+        if (decimals > 0) {
+            *at++ = '.';
+            at = std::fill_n(at, decimals, '0');
+        }
+        return at;
+    }
+    char digits[32];
+    auto res = std::to_chars(digits, digits + sizeof digits, q);
+    int len = static_cast<int>(res.ptr - digits);
+    if (value < 0)
+        *at++ = '-';
+    if (len <= places) {
+        *at++ = '0';
+        *at++ = '.';
+        at = std::fill_n(at, places - len, '0');
+        at = std::copy(digits, digits + len, at);
+    } else {
+        at = std::copy(digits, digits + (len - places), at);
+        if (decimals > 0)
+            *at++ = '.';
+        at = std::copy(digits + (len - places), digits + len, at);
+    }
+    return std::fill_n(at, decimals - places, '0');
+}
+
+void AppendFixed(std::string& out, float value, int decimals) {
+    char buf[kMaxFixedChars];
+    out.append(buf, WriteFixed(buf, value, decimals));
+}
+
+void AppendInt(std::string& out, long long value) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, static_cast<std::size_t>(res.ptr - buf));
+}
+
 std::string FormatFixed3(float value) {
     return FormatFixed(value, 3);
 }

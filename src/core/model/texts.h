@@ -18,6 +18,15 @@ namespace meshforge {
 // Infinities and NaN give "INF", "-INF" and "NAN".
 std::string FormatFixed(double value, int decimals = 3);
 std::string FormatFixed3(float value);
+// FormatFixed(value, decimals) appended to `out`: the same text, computed in integers for the
+// floats that large outputs are made of (magnitudes below 10^6, up to 7 decimals). WriteFixed
+// writes it at `at` (at most kMaxFixedChars characters, for decimals up to 7) and returns the
+// end.
+inline constexpr int kMaxFixedChars = 48;
+char* WriteFixed(char* at, float value, int decimals);
+void AppendFixed(std::string& out, float value, int decimals);
+// The decimal text of an integer appended to `out`.
+void AppendInt(std::string& out, long long value);
 
 // General notation: the float widened to double with at most 15 significant
 // digits, trailing zeros and a trailing "." dropped (1.0f -> "1",

@@ -6,6 +6,8 @@
 #include "util/atomic_file.h"
 #include "util/errors.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace meshforge {
@@ -14,6 +16,29 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kSeparator = " \r\n";
+
+// One line built in place and appended once: the writer's time goes into number lines.
+struct LineBuf {
+    char text[256];
+    char* at = text;
+    LineBuf& operator<<(std::string_view part) {
+        at = std::copy(part.begin(), part.end(), at);
+        return *this;
+    }
+    LineBuf& Int(long long v) {
+        at = std::to_chars(at, text + sizeof text, v).ptr;
+        return *this;
+    }
+    LineBuf& Fixed(float v, int decimals) {
+        at = WriteFixed(at, v, decimals);
+        return *this;
+    }
+    void AppendTo(std::string& out) {
+        *at++ = '\r';
+        *at++ = '\n';
+        out.append(text, at);
+    }
+};
 
 // System colours (0x80000000 + index) resolved with the classic desktop palette, in index
 // order; nullopt for values that are no colour at all (clNone, clDefault, stray high bits).
@@ -30,8 +55,8 @@ std::optional<uint32_t> ResolveColor(uint32_t c) {
     return std::nullopt;
 }
 
-void F5(std::string& out, double v) {
-    out += FormatFixed(v, 5);
+void F5(std::string& out, float v) {
+    AppendFixed(out, v, 5);
 }
 
 const Vertex& Corner(const Project& p, const ObjectData& polygon, int k) {
@@ -56,11 +81,11 @@ void WriteMaterials(std::string& out, const Project& p, std::vector<std::string>
         out += "*MATERIAL " + std::to_string(t);
         out += kEol;
         out += "*MATERIAL_DIFFUSE ";
-        F5(out, double((*color >> 16) & 0xFF) / 255.0);
+        out += FormatFixed(double((*color >> 16) & 0xFF) / 255.0, 5);
         out += ' ';
-        F5(out, double((*color >> 8) & 0xFF) / 255.0);
+        out += FormatFixed(double((*color >> 8) & 0xFF) / 255.0, 5);
         out += ' ';
-        F5(out, double(*color & 0xFF) / 255.0);
+        out += FormatFixed(double(*color & 0xFF) / 255.0, 5);
         out += kEol;
         const std::string_view name = FileNamePart(tex.Filename);
         out += "*BITMAP \"";
@@ -72,13 +97,12 @@ void WriteMaterials(std::string& out, const Project& p, std::vector<std::string>
 }
 
 void WriteVertexLine(std::string& out, int k, const Vertex& v) {
-    out += "*MESH_VERTEX " + std::to_string(k) + ' ';
-    F5(out, v.X);
-    out += ' ';
-    F5(out, v.Y);
-    out += ' ';
-    F5(out, v.Z);
-    out += kEol;
+    LineBuf line;
+    line << "*MESH_VERTEX ";
+    line.Int(k) << " ";
+    line.Fixed(v.X, 5) << " ";
+    line.Fixed(v.Y, 5) << " ";
+    line.Fixed(v.Z, 5).AppendTo(out);
 }
 
 void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
@@ -88,14 +112,17 @@ void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
     for (int k = 0; k < n; ++k)
         WriteVertexLine(out, k, Corner(p, polygon, k));
     out += kSeparator;
-    out += "*DISPLAY_CLASS " + std::to_string(p.DisplayClass);
+    out += "*DISPLAY_CLASS ";
+    AppendInt(out, p.DisplayClass);
     out += kEol;
     out += kSeparator;
     for (int k = 0; k + 2 < n; ++k) {
-        out += "*MESH_FACE " + std::to_string(k) + " A: " + std::to_string(k + 2) +
-               " B: " + std::to_string(k + 1) +
-               " C: 0 AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING 2 *MESH_MTLID 1";
-        out += kEol;
+        LineBuf line;
+        line << "*MESH_FACE ";
+        line.Int(k) << " A: ";
+        line.Int(k + 2) << " B: ";
+        line.Int(k + 1) << " C: 0 AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING 2 *MESH_MTLID 1";
+        line.AppendTo(out);
     }
     out += kSeparator;
     for (int k = 0; k < n; ++k) {
@@ -103,21 +130,25 @@ void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
         const TexCoord c = static_cast<std::size_t>(k) < polygon.TexCoords.size()
                                ? polygon.TexCoords[static_cast<std::size_t>(k)]
                                : DefaultTexCoord(k);
-        out += "*MESH_TVERT " + std::to_string(k) + ' ';
-        F5(out, c.U);
-        out += ' ';
-        F5(out, c.V);
-        out += " 0.0000";
-        out += kEol;
+        LineBuf line;
+        line << "*MESH_TVERT ";
+        line.Int(k) << " ";
+        line.Fixed(c.U, 5) << " ";
+        line.Fixed(c.V, 5) << " 0.0000";
+        line.AppendTo(out);
     }
     out += kSeparator;
     for (int k = 0; k + 2 < n; ++k) {
-        out += "*MESH_TFACE " + std::to_string(k) + ' ' + std::to_string(k + 2) + ' ' +
-               std::to_string(k + 1) + " 0";
-        out += kEol;
+        LineBuf line;
+        line << "*MESH_TFACE ";
+        line.Int(k) << " ";
+        line.Int(k + 2) << " ";
+        line.Int(k + 1) << " 0";
+        line.AppendTo(out);
     }
     out += kSeparator;
-    out += "*MATERIAL_REF " + std::to_string(polygon.TextureIndex);
+    out += "*MATERIAL_REF ";
+    AppendInt(out, polygon.TextureIndex);
     out += kEol;
     out += kSeparator;
     out += kSeparator;
@@ -150,8 +181,12 @@ void WriteCollision(std::string& out, const Project& p) {
             const ObjectData& polygon = p.Polygons[static_cast<std::size_t>(v.PolygonIndices[j])];
             const PlaneEquation e = CollisionPlane(p, polygon).value_or(PlaneEquation{});
             const int32_t rebound = j < v.Rebounds.size() ? v.Rebounds[j] : 0;
-            out += "*COLLISION_PLANE " + std::to_string(rebound) + ' ' + FormatFixed(e.A, 3) + ' ' +
-                   FormatFixed(e.B, 3) + ' ' + FormatFixed(e.C, 3) + ' ' + FormatFixed(e.D, 3);
+            out += "*COLLISION_PLANE ";
+            AppendInt(out, rebound);
+            for (float x : {e.A, e.B, e.C, e.D}) {
+                out += ' ';
+                AppendFixed(out, x, 3);
+            }
             out += kEol;
         }
         out += kSeparator;
