@@ -6,6 +6,7 @@
 #include "edit/editor_state.h"
 #include "model/project_file.h"
 #include "settings/recent_files.h"
+#include "ui/file_dialogs.h"
 
 namespace meshforge {
 
@@ -16,14 +17,6 @@ struct LifecycleUi;
 inline constexpr std::string_view kProjectNameRuleMessage = "Up to 8 Characters allowed !";
 inline constexpr std::string_view kNewProjectCaption = "New Project";
 
-// The shared open dialog's file types, in order (commands select them by 1-based position).
-inline constexpr int kOpenDxf = 1, kOpenVertexText = 2, kOpenProject = 3, kOpenBitmap = 4,
-                     kOpen3DOText = 5;
-const std::vector<std::string>& OpenDialogFilters();
-// The shared save dialog's file types, in order.
-inline constexpr int kSaveProject = 1, kSave3DOText = 2, kSaveLog = 3, kSave3DO = 4, kSaveAse = 5,
-                     kSaveDxf = 6, kSaveVertexText = 7;
-const std::vector<std::string>& SaveDialogFilters();
 
 // Menu entries whose enabled state is set by events rather than by the idle rules.
 struct EventMenuStates {

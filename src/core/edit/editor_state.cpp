@@ -16,6 +16,7 @@ void ResetEditorState(EditorState& editor) {
     editor.UndoVertices.Discard();
     editor.UndoLines.Discard();
     editor.PivotVertex = kNoElement;
+    ++editor.ProjectGeneration;
 }
 
 void ChoosePolygonColor(EditorState& editor, Ui& ui, bool manualColors) {

@@ -29,6 +29,9 @@ struct EditorState {
     VertexUndo UndoVertices;                       // the vertex window's one step
     LineUndoSnapshot UndoLines;                    // the line window's one step
     std::mt19937 PolygonColorSource;
+    // Moves on whenever the Project is replaced: work that finishes later (the converter)
+    // checks that it still has the Project it started on.
+    uint64_t ProjectGeneration = 0;
 
     static uint32_t ClockSeed();
 };
