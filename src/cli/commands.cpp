@@ -364,6 +364,9 @@ const std::vector<Command>& Commands() {
          Import3DOTextCommand},
         {"export-3dotext", "Write a project's vertices and polygons as a 3DOText file",
          Export3DOTextCommand},
+        {"write-ase", "Write a project's ASE file, as \"Just write ASE\" does", WriteAseCommand},
+        {"convert", "Write a project's ASE file beside it and convert it to 3DO with ase23doc.exe",
+         ConvertCommand},
     };
     return commands;
 }

@@ -19,4 +19,8 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
+// output_commands.cpp
+std::function<int()> WriteAseCommand(CLI::App& sub);
+std::function<int()> ConvertCommand(CLI::App& sub);
+
 } // namespace meshforge::cli

@@ -313,8 +313,10 @@ void StartProgram(const std::string& path, LaunchPort& port, Ui& ui) {
 }
 
 std::string WinePath(const std::string& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(fs::path(path), ec);
     std::string out = "Z:";
-    for (char c : path)
+    for (char c : ec ? path : absolute.string())
         out += c == '/' ? '\\' : c;
     return out;
 }

@@ -97,7 +97,7 @@ std::optional<ProcessRequest> ForThisSystem(const ProcessRequest& request,
                                             const std::optional<std::string>& wine);
 // wine: $MESHFORGE_WINE when set, else "wine" found on `pathVariable` ($PATH).
 std::optional<std::string> FindWine(const char* meshforgeWine, const char* pathVariable);
-// "/home/a/x.ase" -> "Z:\home\a\x.ase".
+// "/home/a/x.ase" -> "Z:\home\a\x.ase" (a relative path is made absolute first).
 std::string WinePath(const std::string& path);
 
 } // namespace meshforge
