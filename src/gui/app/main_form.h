@@ -97,6 +97,11 @@ class TMainForm : public QMainWindow {
     void ApplySessionState();
     // Sets the entries of a top-level menu that is about to open.
     void ApplyMenuOpenRules(QMenu* menu);
+    // A feature's own enable rule, applied after the idle rules and the session state (it may
+    // only narrow what they enabled).
+    void AddEnableRule(std::function<void()> rule) { enableRules_.push_back(std::move(rule)); }
+    // Ends the program without the closing question (the Project was just saved).
+    void EndProgram();
 
     LogPanel* LogMemo = nullptr;
     TOptionsForm* OptionsForm = nullptr;
@@ -136,6 +141,8 @@ class TMainForm : public QMainWindow {
     QWidget* CreateBottomPanel();
     void RebuildRecentEntries();
     void StoreRecentFiles();
+    void ApplyEnableRules();
+    std::vector<std::function<void()>> enableRules_;
     // Enables the named entry; the name must exist.
     void Enable(const char* name, bool on);
 

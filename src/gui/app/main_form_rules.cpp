@@ -147,6 +147,12 @@ void TMainForm::ApplyIdleRules() {
     Enable("ClearAllMenu", s.ClearAll);
     Enable("PrintMenu", s.PrintProjectData);
     Enable("ContentsMenu", s.DisplayContents);
+    ApplyEnableRules();
+}
+
+void TMainForm::ApplyEnableRules() {
+    for (const auto& rule : enableRules_)
+        rule();
 }
 
 void TMainForm::ApplyMenuOpenRules(QMenu* menu) {
@@ -194,6 +200,7 @@ void TMainForm::ApplySessionState() {
     Action("ShowPolygonsMenu")->setChecked(o.ShowPolygons);
     Action("ShowTexturesMenu")->setChecked(o.ShowTextures);
     RebuildRecentEntries();
+    ApplyEnableRules();
 }
 
 void TMainForm::RebuildRecentEntries() {
@@ -232,13 +239,18 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    StoreRecentFiles();
     event->accept();
+    EndProgram();
+}
+
+void TMainForm::EndProgram() {
+    StoreRecentFiles();
     // The program ends with its main window, whatever tool windows are still open: none of
     // them may stay behind to act on the emptied Project.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->hide();
+    hide();
     QCoreApplication::quit();
 }
 
