@@ -50,6 +50,10 @@ rm -f obj/tree.3do
 "$cli" convert obj/tree.3dp --app-folder app >/dev/null 2>"$tmp/err"; rc=$?
 check "a converter that writes nothing" "1 ase23doc.exe did not write $tmp/obj/tree.3do !" "$rc $(tail -1 "$tmp/err")"
 
+chmod -x app/ase23doc.exe
+"$cli" convert obj/tree.3dp --app-folder app >/dev/null 2>"$tmp/err"; rc=$?
+check "a converter that cannot be started" "1 Error starting ase23doc.exe!" "$rc $(tail -1 "$tmp/err")"
+
 # A Windows executable goes through wine, its paths in wine's form.
 printf 'MZ' > app/ase23doc.exe
 cat > "$tmp/wine" <<'SH'
