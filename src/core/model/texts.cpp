@@ -200,22 +200,18 @@ char* WriteFixed(char* at, float value, int decimals) {
         }
         return at;
     }
-    char digits[32];
-    auto res = std::to_chars(digits, digits + sizeof digits, q);
-    int len = static_cast<int>(res.ptr - digits);
     if (value < 0)
         *at++ = '-';
-    if (len <= places) {
-        *at++ = '0';
+    // Integer part straight into place, then the kept places zero-padded from the right.
+    at = std::to_chars(at, at + 24, q / kPow10[places]).ptr;
+    if (decimals > 0)
         *at++ = '.';
-        at = std::fill_n(at, places - len, '0');
-        at = std::copy(digits, digits + len, at);
-    } else {
-        at = std::copy(digits, digits + (len - places), at);
-        if (decimals > 0)
-            *at++ = '.';
-        at = std::copy(digits + (len - places), digits + len, at);
+    uint64_t fraction = q % kPow10[places];
+    for (int i = places - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
     }
+    at += places;
     return std::fill_n(at, decimals - places, '0');
 }
 
