@@ -68,8 +68,8 @@ bool Convert(Project& project, const LaunchContext& context, LaunchPort& port, U
         return false;
     }
     const std::optional<fs::file_time_type> before = WriteTime(path3do);
-    port.StartAndWait(ConverterRequest(context, ase, path3do), [&project, &ui, context, path3do,
-                                                                before, done, after](bool started) {
+    port.StartAndWait(ConverterRequest(context, ase, path3do), [&ui, context, path3do, before, done,
+                                                                after](bool started) {
         if (!context.SameProject()) {
             Finish(done, false);
             return;
