@@ -26,10 +26,19 @@ namespace meshforge::cli {
 
 namespace {
 
+// The editor works on full paths (the library stores them); so do these commands.
+std::string FullPath(const std::string& path) {
+    return path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
+}
+
+bool LoadFull(Project& project, const std::string& path, Ui& ui) {
+    return Load(project, FullPath(path), ui);
+}
+
 // Writes the Project to `out`, or back over the file it was read from.
 int Save(Project& project, const std::string& in, const std::string& out,
          const std::string& appFolder, Ui& ui) {
-    project.ProjectFileName = out.empty() ? in : out;
+    project.ProjectFileName = FullPath(out.empty() ? in : out);
     WriteProject(project, SaveOptionsFromSettings(appFolder), ui);
     return 0;
 }
@@ -112,7 +121,7 @@ std::function<int()> TexturesCommand(CLI::App& sub) {
         std::ostream nowhere(nullptr);
         CliUi ui(nowhere, std::cerr);
         Project project;
-        if (!Load(project, *in, ui))
+        if (!LoadFull(project, *in, ui))
             return 1;
         auto printRow = [](const auto& cells) {
             for (std::size_t i = 0; i < cells.size(); ++i)
@@ -138,12 +147,10 @@ std::function<int()> AddTextureCommand(CLI::App& sub) {
     return [=] {
         CliUi ui(std::cout, std::cerr);
         Project project;
-        if (!Load(project, *in, ui) || Guarded(GuardedCommand::LoadRemoveTextures, project, ui))
+        if (!LoadFull(project, *in, ui) || Guarded(GuardedCommand::LoadRemoveTextures, project, ui))
             return 1;
         QtImageFiles images;
-        // A file dialog hands over the full path; so does the command line.
-        const std::string path = std::filesystem::absolute(*bmp).lexically_normal().string();
-        if (!LoadTexture(project, path, images, ui))
+        if (!LoadTexture(project, FullPath(*bmp), images, ui))
             return 1;
         return Save(project, *in, *out, *appFolder, ui);
     };
@@ -151,25 +158,26 @@ std::function<int()> AddTextureCommand(CLI::App& sub) {
 
 std::function<int()> RemoveTextureCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
-    auto index = std::make_shared<std::size_t>();
+    auto index = std::make_shared<long long>();
     auto out = std::make_shared<std::string>();
     auto appFolder = std::make_shared<std::string>();
     sub.add_option("IN", *in, "Project file to read")->required();
     sub.add_option("INDEX", *index, "Index of the entry, as the textures command lists it")
-        ->required();
+        ->required()
+        ->check(CLI::NonNegativeNumber);
     sub.add_option("-o", *out, "Project file to write (default: IN)");
     AddAppFolderOption(sub, *appFolder);
     return [=] {
         CliUi ui(std::cout, std::cerr);
         Project project;
-        if (!Load(project, *in, ui) || Guarded(GuardedCommand::LoadRemoveTextures, project, ui))
+        if (!LoadFull(project, *in, ui) || Guarded(GuardedCommand::LoadRemoveTextures, project, ui))
             return 1;
-        if (*index >= project.Textures.size()) {
+        if (static_cast<unsigned long long>(*index) >= project.Textures.size()) {
             std::cerr << "Texture index " << *index << " is not in the list ("
                       << ListBounds(project.Textures.size()) << ")\n";
             return 1;
         }
-        if (!RemoveTexture(project, *index, ui))
+        if (!RemoveTexture(project, static_cast<std::size_t>(*index), ui))
             return 1;
         return Save(project, *in, *out, *appFolder, ui);
     };
@@ -255,7 +263,7 @@ std::function<int()> AssignTextureCommand(CLI::App& sub) {
 
         CliUi ui(std::cout, std::cerr);
         Project project;
-        if (!Load(project, *in, ui) || Guarded(GuardedCommand::AssignTextures, project, ui))
+        if (!LoadFull(project, *in, ui) || Guarded(GuardedCommand::AssignTextures, project, ui))
             return 1;
         const std::size_t count = project.Polygons.size();
         std::vector<bool> chosen(count, false);
