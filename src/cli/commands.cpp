@@ -22,22 +22,9 @@
 
 namespace meshforge::cli {
 
-namespace {
-
-// Reads a project the way Open does; false when the read did not complete.
 bool Load(Project& project, const std::string& path, Ui& ui) {
     project.ProjectFileName = path;
     return ReadProject(project, ui) == ReadOutcome::Completed;
-}
-
-std::function<int()> Info(CLI::App& sub) {
-    auto file = std::make_shared<std::string>();
-    sub.add_option("FILE", *file, "Project file (.3dp)")->required();
-    return [file] {
-        CliUi ui(std::cout, std::cerr);
-        Project project;
-        return Load(project, *file, ui) ? 0 : 1;
-    };
 }
 
 // The save-time settings of the installation's settings file.
@@ -50,6 +37,24 @@ SaveOptions SaveOptionsFromSettings(const std::string& appFolderFlag) {
     o.CopyBmp = g.CopyBmp;
     o.MipInfo = g.MipInfo;
     return o;
+}
+
+void AddAppFolderOption(CLI::App& sub, std::string& appFolder) {
+    sub.add_option("--app-folder", appFolder,
+                   "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
+                   "executable's folder)");
+}
+
+namespace {
+
+std::function<int()> Info(CLI::App& sub) {
+    auto file = std::make_shared<std::string>();
+    sub.add_option("FILE", *file, "Project file (.3dp)")->required();
+    return [file] {
+        CliUi ui(std::cout, std::cerr);
+        Project project;
+        return Load(project, *file, ui) ? 0 : 1;
+    };
 }
 
 std::function<int()> Resave(CLI::App& sub) {
@@ -367,6 +372,14 @@ const std::vector<Command>& Commands() {
         {"write-ase", "Write a project's ASE file, as \"Just write ASE\" does", WriteAseCommand},
         {"convert", "Write a project's ASE file beside it and convert it to 3DO with ase23doc.exe",
          ConvertCommand},
+        {"textures", "List a project's textures as the library window's grid shows them",
+         TexturesCommand},
+        {"add-texture", "Load a BMP file into a project's texture library", AddTextureCommand},
+        {"remove-texture", "Remove an entry of a project's texture library", RemoveTextureCommand},
+        {"make-mask", "Write the 1-bit transparency mask of a BMP for one transparent colour",
+         MakeMaskCommand},
+        {"assign-texture", "Give polygons a texture and a mapping and write the result",
+         AssignTextureCommand},
     };
     return commands;
 }

@@ -386,6 +386,22 @@ TEST(BitmapResolution, LearnsFolderFromReselectedFile) {
     EXPECT_EQ(p.Textures[0].BackColor, 0x00DDDDDDu);
 }
 
+TEST(BitmapResolution, NeverTakesAFileOfTheNameFromTheWorkingFolder) {
+    TempDir dir;
+    dir.Touch("a.bmp");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path);
+    Project p;
+    FakeUi ui;
+    ui.bitmapAnswers = {std::nullopt};
+    const ReadOutcome outcome = ReadProjectText(
+        p, Lines({"Vertices", "1", "1", "1", "1", "Textures", "1", "/gone/a.bmp", "0", "", "0"}),
+        ui);
+    fs::current_path(before);
+    EXPECT_EQ(outcome, ReadOutcome::Cleared); // asked, and cancelled
+    EXPECT_EQ(ui.bitmapPresets, std::vector<std::string>{"/gone/a.bmp"});
+}
+
 TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     Project p;
     FakeUi ui;

@@ -301,8 +301,10 @@ class BitmapResolver {
     Result Resolve(std::string& path) {
         std::error_code ec;
         const std::string name(FileNamePart(path));
+        // Only a folder the user re-selected from: without one the bare name would be looked
+        // for in the working folder and another file of that name taken.
         std::string candidate = folder_ + name;
-        if (!candidate.empty() && fs::exists(candidate, ec)) {
+        if (!folder_.empty() && !name.empty() && fs::exists(candidate, ec)) {
             path = candidate;
             return Result::Resolved;
         }
