@@ -120,6 +120,14 @@ TEST(TextureAssign, ChoosingATextureAppliesTheWorkingSetPerPolygon) {
     EXPECT_EQ(p.Polygons[1].TexCoords, (Coords{{0.2f, 0.3f}, {0.4f, 0.5f}, {0.6f, 0.7f}}));
     EXPECT_TRUE(p.Polygons[1].Selected);
     EXPECT_FALSE(p.Polygons[0].Selected);
+    // Its texture is the current one (the combo box shows it); an untextured one has none.
+    p.CurrentTexture = 1;
+    SelectPolygons(p, s, {1});
+    EXPECT_EQ(p.CurrentTexture, 0);
+    p.Polygons[2].TextureIndex = kUntextured;
+    SelectPolygons(p, s, {2});
+    EXPECT_EQ(p.CurrentTexture, kNoTexture);
+    SelectPolygons(p, s, {1});
 
     // A texture the library removed meanwhile is not given.
     p.Textures.pop_back();
@@ -172,7 +180,7 @@ TEST(TextureAssign, StylesAndRepeatCounts) {
 TEST(TextureAssign, ModifyMappingOnQuadsAndTriangles) {
     struct Case {
         const char* what;
-        void (*op)(Project&, const AssignState&);
+        void (*op)(Project&, AssignState&);
         int32_t polygon;
         Coords before, after;
         std::vector<int32_t> indicesAfter;
@@ -208,6 +216,15 @@ TEST(TextureAssign, ModifyMappingOnQuadsAndTriangles) {
         EXPECT_EQ(poly.TexCoords, c.after) << c.what;
         EXPECT_EQ(poly.VertexIndices, c.indicesAfter) << c.what;
         EXPECT_EQ(p.Polygons[2].VertexIndices, (std::vector<int32_t>{0, 1, 2, 3, 8, 0})) << c.what;
+        // With the one polygon selected the working set follows the change, so the next
+        // texture choice does not write the old mapping back.
+        poly.TexCoords = c.before;
+        AssignState one;
+        one.Selection = {c.polygon};
+        one.WorkingCoords = c.before;
+        c.op(p, one);
+        ChooseTexture(p, one, 0);
+        EXPECT_EQ(poly.TexCoords, c.after) << c.what << " (one selected)";
     }
 }
 

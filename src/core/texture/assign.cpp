@@ -68,13 +68,16 @@ template <class F> void ForSelected(Project& p, const AssignState& state, F f) {
 }
 
 // The Modify Mapping buttons work on textured polygons with a pair for every corner.
-template <class F> void ForSelectedTextured(Project& p, const AssignState& state, F f) {
+template <class F> void ForSelectedTextured(Project& p, AssignState& state, F f) {
     ForSelected(p, state, [&](ObjectData& polygon) {
         if (!Textured(p, polygon))
             return;
         polygon.TexCoords = StoredCoords(polygon);
         f(polygon);
     });
+    if (state.Selection.size() == 1 && ValidPolygon(p, state.Selection[0]))
+        state.WorkingCoords =
+            StoredCoords(p.Polygons[static_cast<std::size_t>(state.Selection[0])]);
 }
 
 bool IsZeroOrOne(float x) {
@@ -184,8 +187,11 @@ void SelectPolygons(Project& project, AssignState& state, std::vector<int32_t> s
         // mapping instead of writing another polygon's over it.
         const ObjectData& polygon =
             project.Polygons[static_cast<std::size_t>(project.CurrentPolygon)];
-        state.WorkingCoords =
-            Textured(project, polygon) ? StoredCoords(polygon) : DefaultCoords(CornersOf(polygon));
+        const bool textured = Textured(project, polygon);
+        state.WorkingCoords = textured ? StoredCoords(polygon) : DefaultCoords(CornersOf(polygon));
+        // The combo box shows this polygon's texture: that is the one a pick or a typed
+        // coordinate goes with, not one chosen for an earlier polygon.
+        project.CurrentTexture = textured ? polygon.TextureIndex : kNoTexture;
     }
 }
 
@@ -328,7 +334,7 @@ bool SetTypedCoordinate(Project& project, AssignState& state, int item, std::str
     return true;
 }
 
-void RotateMapping(Project& project, const AssignState& state) {
+void RotateMapping(Project& project, AssignState& state) {
     ForSelectedTextured(project, state, [](ObjectData& polygon) {
         if (!polygon.TexCoords.empty())
             std::rotate(polygon.TexCoords.begin(), polygon.TexCoords.begin() + 1,
@@ -336,7 +342,7 @@ void RotateMapping(Project& project, const AssignState& state) {
     });
 }
 
-void FaceOpposite(Project& project, const AssignState& state) {
+void FaceOpposite(Project& project, AssignState& state) {
     ForSelectedTextured(project, state, [](ObjectData& polygon) {
         const int n = CornersOf(polygon);
         if (n == 0)
@@ -348,7 +354,7 @@ void FaceOpposite(Project& project, const AssignState& state) {
     });
 }
 
-void MirrorHorizontal(Project& project, const AssignState& state) {
+void MirrorHorizontal(Project& project, AssignState& state) {
     ForSelectedTextured(project, state, [](ObjectData& polygon) {
         if (CornersOf(polygon) != 4)
             return;
@@ -357,13 +363,37 @@ void MirrorHorizontal(Project& project, const AssignState& state) {
     });
 }
 
-void MirrorVertical(Project& project, const AssignState& state) {
+void MirrorVertical(Project& project, AssignState& state) {
     ForSelectedTextured(project, state, [](ObjectData& polygon) {
         if (CornersOf(polygon) != 4)
             return;
         std::swap(polygon.TexCoords[0], polygon.TexCoords[3]);
         std::swap(polygon.TexCoords[1], polygon.TexCoords[2]);
     });
+}
+
+TexCoord StoredCoord(const Project& project, int item) {
+    const int32_t cp = project.CurrentPolygon;
+    if (item < 0 || item >= Corners(project, cp))
+        return DefaultTexCoord(std::max(item, 0));
+    return StoredCoords(
+        project.Polygons[static_cast<std::size_t>(cp)])[static_cast<std::size_t>(item)];
+}
+
+void SelectCornerVertex(Project& project, int item) {
+    const int32_t cp = project.CurrentPolygon;
+    const int n = Corners(project, cp);
+    if (item < 0 || item >= n)
+        return;
+    const ObjectData& polygon = project.Polygons[static_cast<std::size_t>(cp)];
+    auto select = [&](int k, bool on) {
+        const int32_t v = polygon.VertexIndices[static_cast<std::size_t>(k)];
+        if (v >= 0 && static_cast<std::size_t>(v) < project.Vertices.size())
+            project.Vertices[static_cast<std::size_t>(v)].Selected = on;
+    };
+    for (int k = 0; k < n; ++k)
+        select(k, false);
+    select(item, true);
 }
 
 void CloseAssignTextures(Project& project, AssignState& state) {
@@ -416,6 +446,22 @@ std::vector<std::string> AssignTextureChoices(const Project& project) {
     items.emplace_back("Untextured");
     items.emplace_back("-> Load New Texture");
     return items;
+}
+
+AssignChoice AssignChoiceAt(const Project& project, int row) {
+    const int textures = static_cast<int>(project.Textures.size());
+    if (row >= 0 && row < textures)
+        return {AssignChoice::Texture, row};
+    if (row == textures + 1)
+        return {AssignChoice::LoadNew, kUntextured};
+    return {AssignChoice::Untextured, kUntextured};
+}
+
+int AssignChoiceRow(const Project& project) {
+    const int32_t t = project.CurrentTexture;
+    if (t >= 0 && static_cast<std::size_t>(t) < project.Textures.size())
+        return t;
+    return static_cast<int>(project.Textures.size());
 }
 
 AssignView AssignControls(const Project& project, const AssignState& state) {

@@ -56,8 +56,8 @@ void LoadPolygonMapping(Project& project, AssignState& state);
 // it has corners); "Show Textures" on.
 void ApplyTextureToSelection(Project& project, AssignState& state);
 
-// The list selection changed. One polygon: it becomes current and the working set is loaded
-// from it. Several: the last becomes current.
+// The list selection changed. One polygon: it becomes current, the working set is loaded
+// from it and its texture (or none) is the current one. Several: the last becomes current.
 void SelectPolygons(Project& project, AssignState& state, std::vector<int32_t> selection);
 // A texture chosen in the combo box (kUntextured for "Untextured").
 void ChooseTexture(Project& project, AssignState& state, int32_t texture);
@@ -91,11 +91,20 @@ void PickCorners(Project& project, AssignState& state, const std::vector<int>& i
 bool SetTypedCoordinate(Project& project, AssignState& state, int item, std::string_view u,
                         std::string_view v, Ui& ui);
 
-// Modify Mapping, on every selected textured polygon (mirrors: quadrangles only).
-void RotateMapping(Project& project, const AssignState& state);
-void FaceOpposite(Project& project, const AssignState& state);
-void MirrorHorizontal(Project& project, const AssignState& state);
-void MirrorVertical(Project& project, const AssignState& state);
+// Modify Mapping, on every selected textured polygon (mirrors: quadrangles only). With one
+// polygon selected the working set follows it, so that the next texture choice keeps the
+// change.
+void RotateMapping(Project& project, AssignState& state);
+void FaceOpposite(Project& project, AssignState& state);
+void MirrorHorizontal(Project& project, AssignState& state);
+void MirrorVertical(Project& project, AssignState& state);
+
+// The stored pair of a corner of the current polygon (the default where it has none), which
+// the Texture Coordinates box starts from.
+TexCoord StoredCoord(const Project& project, int item);
+// A coordinate item clicked: the vertex of that corner of the current polygon is the only
+// selected one among the polygon's corners (the view shows it in the selected colour).
+void SelectCornerVertex(Project& project, int item);
 
 // "Close": nothing current or selected, "Show Textures" on.
 void CloseAssignTextures(Project& project, AssignState& state);
@@ -106,6 +115,14 @@ std::vector<std::string> CoordinateItems(const Project& project, int32_t polygon
 std::vector<std::string> WorkingCoordinateItems(const Project& project, const AssignState& state);
 // The combo box: texture short names, "Untextured", "-> Load New Texture".
 std::vector<std::string> AssignTextureChoices(const Project& project);
+// What a row of that combo box stands for.
+struct AssignChoice {
+    enum Kind { Texture, Untextured, LoadNew } What = Untextured;
+    int32_t Index = kUntextured; // the texture, for Texture
+};
+AssignChoice AssignChoiceAt(const Project& project, int row);
+// The row that shows CurrentTexture (a texture, or "Untextured").
+int AssignChoiceRow(const Project& project);
 // The controls' enabled states.
 AssignView AssignControls(const Project& project, const AssignState& state);
 // The texture picture's size: its own up to 128 in both directions, else half (rounded).

@@ -28,12 +28,6 @@ bool EndsInBmp(std::string_view name) {
     return lower == ".bmp";
 }
 
-// The window disables itself around the view's rebuild; the log says so.
-void LogRebuild(Ui& ui) {
-    ui.Log("Rebuilding Texture Library.....");
-    ui.Log("Done !");
-}
-
 TextureData FreshEntry(const std::string& path) {
     TextureData t;
     t.Filename = path;
@@ -71,12 +65,22 @@ std::optional<std::string> TextureFileProblem(const Project& project, const std:
     }
     std::optional<ImageSize> size = images.ReadSize(path);
     if (!size)
-        return "Unable to load Bitmap, the file could not be read !\r\r" + path;
+        return UnreadableBitmapMessage(path);
     if (!ValidSide(size->Width) || !ValidSide(size->Height))
         return "Unable to load Bitmap, Width and Height must be one of 16,32,64,128 or 256 "
                "!\r\r                        Width/Height of selected: " +
                std::to_string(size->Width) + ", " + std::to_string(size->Height);
     return std::nullopt;
+}
+
+std::string UnreadableBitmapMessage(const std::string& path) {
+    return "Unable to load Bitmap, the file could not be read !\r\r" + path;
+}
+
+void LogTextureRebuild(Ui& ui) {
+    // The window disables itself around the view's rebuild; the log says so.
+    ui.Log("Rebuilding Texture Library.....");
+    ui.Log("Done !");
 }
 
 bool LoadTexture(Project& project, const std::string& path, ImageFiles& images, Ui& ui) {
@@ -93,7 +97,7 @@ bool LoadTexture(Project& project, const std::string& path, ImageFiles& images, 
     project.Textures.push_back(FreshEntry(path));
     project.CurrentTexture = static_cast<int32_t>(project.Textures.size() - 1);
     TexturesChanged(project);
-    LogRebuild(ui);
+    LogTextureRebuild(ui);
     return true;
 }
 
@@ -109,7 +113,7 @@ bool ReplaceTexture(Project& project, std::size_t index, const std::string& path
     }
     project.Textures[index] = FreshEntry(path);
     TexturesChanged(project);
-    LogRebuild(ui);
+    LogTextureRebuild(ui);
     return true;
 }
 
@@ -121,7 +125,7 @@ bool RemoveTexture(Project& project, std::size_t index, Ui& ui) {
     flags[index] = true;
     RemoveTexturesWhere(project, flags);
     project.CurrentTexture = current; // the grid keeps its selected row
-    LogRebuild(ui);
+    LogTextureRebuild(ui);
     return true;
 }
 
@@ -167,13 +171,29 @@ std::string ProposedMaskPath(std::string_view textureFile) {
     return std::string(textureFile.substr(0, keep)) + "_mask.bmp";
 }
 
+bool SaveMaskFile(Project& project, std::size_t index, const std::string& path,
+                  const std::optional<MaskImage>& mask, const RgbImage& texture, ImageFiles& images,
+                  Ui& ui) {
+    if (!Names(project, index))
+        return false;
+    std::string error;
+    const bool written =
+        mask ? images.WriteMask(path, *mask, error) : images.WriteRgb(path, texture, error);
+    if (!written) {
+        ui.Message("Unable to write the mask file !\r\r" + path + "\r" + error);
+        return false;
+    }
+    SetTextureMask(project, index, path, ui);
+    return true;
+}
+
 void SetTextureMask(Project& project, std::size_t index, const std::string& maskPath, Ui& ui) {
     if (!Names(project, index))
         return;
     project.Textures[index].MaskFilename = maskPath;
     project.Textures[index].Transparent = 1;
     TexturesChanged(project);
-    LogRebuild(ui);
+    LogTextureRebuild(ui);
 }
 
 void SetTextureBackColor(Project& project, std::size_t index, std::optional<uint32_t> picked) {

@@ -39,6 +39,11 @@ bool ReplaceTexture(Project& project, std::size_t index, const std::string& path
 // CurrentTexture keeps its number. false if `index` names no entry.
 bool RemoveTexture(Project& project, std::size_t index, Ui& ui);
 
+// A bitmap that cannot be decoded (missing, damaged, or too large to be a texture).
+std::string UnreadableBitmapMessage(const std::string& path);
+// The two log lines around a rebuild of the view's texture objects.
+void LogTextureRebuild(Ui& ui);
+
 // A grid row chosen (0-based over the data rows): CurrentTexture becomes `row` and the polygons
 // using it are selected, every other polygon deselected. Returns whether the row holds an entry
 // (the Replace, Transparency, Background Color and Remove buttons).
@@ -56,6 +61,11 @@ inline std::size_t TextureGridRows(const Project& project) {
 MaskImage BuildMask(const RgbImage& texture, uint32_t transparent);
 // "wall.bmp" -> "wall_mask.bmp" (the last four characters give way to "_mask.bmp").
 std::string ProposedMaskPath(std::string_view textureFile);
+// "Save Mask File && Close": the built mask (or, without one, the texture itself) written to
+// `path`, then the entry uses it. A failed write shows why and changes nothing.
+bool SaveMaskFile(Project& project, std::size_t index, const std::string& path,
+                  const std::optional<MaskImage>& mask, const RgbImage& texture, ImageFiles& images,
+                  Ui& ui);
 // The mask file was written: the entry uses it.
 void SetTextureMask(Project& project, std::size_t index, const std::string& maskPath, Ui& ui);
 // "Save && Close" of the background-colour dialog: `picked` (0x00RRGGBB) becomes the entry's

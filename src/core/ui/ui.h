@@ -13,12 +13,14 @@ enum class Answer { Yes, No, Cancel };
 enum class Buttons { YesNo, YesNoCancel };
 
 // A file dialog: title (empty = the system's), filters as "Description|pattern" in order,
-// the 1-based filter to preselect and, for saving, the default extension (no dot).
+// the 1-based filter to preselect, for saving the default extension (no dot), and the path
+// the dialog proposes (empty: none).
 struct FileDialogSpec {
     std::string Title;
     std::vector<std::string> Filters;
     int FilterIndex = 1;
     std::string DefaultExt;
+    std::string FileName{};
 };
 
 // How core operations talk to the user. The GUI implements it with Qt, tests with a scripted

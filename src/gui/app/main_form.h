@@ -100,6 +100,10 @@ class TMainForm : public QMainWindow {
     // A feature's own enable rule, applied after the idle rules and the session state (it may
     // only narrow what they enabled).
     void AddEnableRule(std::function<void()> rule) { enableRules_.push_back(std::move(rule)); }
+    // A feature's windows refreshed after every command, as the editor windows are.
+    void AddRefreshHandler(std::function<void()> refresh) {
+        refreshHandlers_.push_back(std::move(refresh));
+    }
     // Ends the program without the closing question (the Project was just saved).
     void EndProgram();
 
@@ -142,7 +146,7 @@ class TMainForm : public QMainWindow {
     void RebuildRecentEntries();
     void StoreRecentFiles();
     void ApplyEnableRules();
-    std::vector<std::function<void()>> enableRules_;
+    std::vector<std::function<void()>> enableRules_, refreshHandlers_;
     // Enables the named entry; the name must exist.
     void Enable(const char* name, bool on);
 

@@ -58,6 +58,8 @@ void TMainForm::Run(const std::function<void()>& command) {
     // Any command may have changed the lists under an open editor window (its buttons
     // included); the vertex list's refresh brings the line and polygon lists along.
     VertexForm->RefreshVertexList();
+    for (const auto& refresh : refreshHandlers_)
+        refresh();
     ViewForm->Redraw();
 }
 

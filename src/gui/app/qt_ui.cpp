@@ -44,6 +44,8 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
         dialog.selectNameFilter(filters[request.FilterIndex - 1]);
     if (!request.DefaultExt.empty())
         dialog.setDefaultSuffix(Q(request.DefaultExt));
+    if (!request.FileName.empty())
+        dialog.selectFile(QDir::fromNativeSeparators(Q(request.FileName)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return S(QDir::toNativeSeparators(dialog.selectedFiles().front()));

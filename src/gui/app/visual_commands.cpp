@@ -11,16 +11,14 @@ namespace meshforge::gui {
 void RegisterVisualCommands(TMainForm& f) {
     auto lines = f.Guarded(GuardedCommand::Lines, [&f] { f.ShowToolWindow(f.LineForm); });
     auto polygons = f.Guarded(GuardedCommand::Polygons, [&f] { f.ShowToolWindow(f.PolygonForm); });
-    auto textures = f.Guarded(GuardedCommand::LoadRemoveTextures);
-    auto assign =
-        f.Guarded(GuardedCommand::AssignTextures, [&f] { f.CurrentProject().CurrentPolygon = 0; });
 
     QMenu* m = f.AddMenu("VisualMenu", "&Visual Elements");
     f.AddEntry(m, "LinesMenu", "Lines", lines);
     f.AddEntry(m, "PolygonsMenu", "Polygons", polygons);
     m->addSeparator();
-    f.AddEntry(m, "AssignTexMenu", "Assign Textures to Polygons", assign);
-    f.AddEntry(m, "TexturesMenu", "Load && Remove Textures", textures);
+    // The texture entries' commands are in texture/texture_commands.cpp.
+    f.AddEntry(m, "AssignTexMenu", "Assign Textures to Polygons");
+    f.AddEntry(m, "TexturesMenu", "Load && Remove Textures");
     f.AddEntry(m, "CheckBackColorsMenu", "Check Texture-specific Background Colors on Polygons");
 
     f.AddToolButton("CreateLineToolButton", LetterIcon("L", kGeometryColor), "Create Line(s)",
@@ -29,9 +27,9 @@ void RegisterVisualCommands(TMainForm& f) {
                     polygons);
     f.AddToolSeparator();
     f.AddToolButton("TexturesToolButton", LetterIcon("T", kTextureColor),
-                    "Load & Remove Texture(s)", textures);
+                    "Load & Remove Texture(s)");
     f.AddToolButton("AssignTexToolButton", LetterIcon("AT", kTextureColor),
-                    "Assign Texture(s) To Polygon(s)", assign);
+                    "Assign Texture(s) To Polygon(s)");
     f.AddToolSeparator();
 }
 
