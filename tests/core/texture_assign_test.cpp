@@ -175,6 +175,14 @@ TEST(TextureAssign, StylesAndRepeatCounts) {
     EXPECT_EQ(again.Style, MappingStyle::RepeatTexture);
     EXPECT_EQ(again.RepeatU, 3);
     EXPECT_EQ(again.RepeatV, 2);
+    // Selecting one polygon shows its own style: the triangle next is "Texture Area" with no
+    // repeats (else its coordinates could not be picked), the quad again its repeats.
+    SelectPolygons(p, again, {1});
+    EXPECT_EQ(again.Style, MappingStyle::TextureArea);
+    EXPECT_EQ(again.RepeatU, 1);
+    SelectPolygons(p, again, {0});
+    EXPECT_EQ(again.Style, MappingStyle::RepeatTexture);
+    EXPECT_EQ(again.RepeatU, 3);
 }
 
 TEST(TextureAssign, ModifyMappingOnQuadsAndTriangles) {

@@ -97,6 +97,36 @@ std::string CoordItem(int32_t vertex, TexCoord c) {
     return "Vertex " + std::to_string(vertex) + ": " + Coord3(c.U) + ", " + Coord3(c.V);
 }
 
+// The working set, style and repeat counts from a polygon's stored mapping.
+void LoadMapping(const Project& project, const ObjectData& polygon, AssignState& state) {
+    const int n = CornersOf(polygon);
+    const bool textured = Textured(project, polygon);
+    bool repeat = false, area = false;
+    if (textured) {
+        state.WorkingCoords = StoredCoords(polygon);
+        for (const TexCoord& c : state.WorkingCoords) {
+            repeat = repeat || c.U > 1 || c.V > 1;
+            area = area || (!IsZeroOrOne(c.U) && !IsZeroOrOne(c.V));
+        }
+    } else {
+        state.WorkingCoords = DefaultCoords(n);
+    }
+    state.RepeatU = state.RepeatV = 1;
+    if (repeat) {
+        state.Style = MappingStyle::RepeatTexture;
+        if (n > 2) {
+            state.RepeatU = RepeatCount(state.WorkingCoords[2].U);
+            state.RepeatV = RepeatCount(state.WorkingCoords[2].V);
+        }
+    } else {
+        state.Style = area ? MappingStyle::TextureArea : MappingStyle::EntireTexture;
+    }
+    if (n != 4) {
+        state.Style = MappingStyle::TextureArea;
+        state.RepeatU = state.RepeatV = 1;
+    }
+}
+
 } // namespace
 
 int Corners(const Project& project, int32_t polygon) {
@@ -127,32 +157,8 @@ void LoadPolygonMapping(Project& project, AssignState& state) {
         return;
     }
     const ObjectData& polygon = project.Polygons[static_cast<std::size_t>(cp)];
-    const int n = CornersOf(polygon);
     const bool textured = Textured(project, polygon);
-    bool repeat = false, area = false;
-    if (textured) {
-        state.WorkingCoords = StoredCoords(polygon);
-        for (const TexCoord& c : state.WorkingCoords) {
-            repeat = repeat || c.U > 1 || c.V > 1;
-            area = area || (!IsZeroOrOne(c.U) && !IsZeroOrOne(c.V));
-        }
-    } else {
-        state.WorkingCoords = DefaultCoords(n);
-    }
-    state.RepeatU = state.RepeatV = 1;
-    if (repeat) {
-        state.Style = MappingStyle::RepeatTexture;
-        if (n > 2) {
-            state.RepeatU = RepeatCount(state.WorkingCoords[2].U);
-            state.RepeatV = RepeatCount(state.WorkingCoords[2].V);
-        }
-    } else {
-        state.Style = area ? MappingStyle::TextureArea : MappingStyle::EntireTexture;
-    }
-    if (n != 4) {
-        state.Style = MappingStyle::TextureArea;
-        state.RepeatU = state.RepeatV = 1;
-    }
+    LoadMapping(project, polygon, state);
     project.CurrentTexture = textured ? polygon.TextureIndex : kNoTexture;
     ApplyTextureToSelection(project, state);
 }
@@ -188,7 +194,8 @@ void SelectPolygons(Project& project, AssignState& state, std::vector<int32_t> s
         const ObjectData& polygon =
             project.Polygons[static_cast<std::size_t>(project.CurrentPolygon)];
         const bool textured = Textured(project, polygon);
-        state.WorkingCoords = textured ? StoredCoords(polygon) : DefaultCoords(CornersOf(polygon));
+        // Its style and repeat counts too: the controls describe the polygon shown.
+        LoadMapping(project, polygon, state);
         // The combo box shows this polygon's texture: that is the one a pick or a typed
         // coordinate goes with, not one chosen for an earlier polygon.
         project.CurrentTexture = textured ? polygon.TextureIndex : kNoTexture;
