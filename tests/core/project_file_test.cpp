@@ -402,6 +402,22 @@ TEST(BitmapResolution, NeverTakesAFileOfTheNameFromTheWorkingFolder) {
     EXPECT_EQ(ui.bitmapPresets, std::vector<std::string>{"/gone/a.bmp"});
 }
 
+TEST(BitmapResolution, RelativeNamesAreTheProjectFoldersAndBecomeFull) {
+    TempDir project, work;
+    const std::string mine = project.Touch("tex/a.bmp"), other = work.Touch("tex/a.bmp");
+    const fs::path before = fs::current_path();
+    fs::current_path(work.path);
+    Project p;
+    p.ProjectFileName = project / "p.3dp";
+    FakeUi ui;
+    const ReadOutcome outcome = MergeProjectText(
+        p, p.ProjectFileName, Lines({"Textures", "1", "tex/a.bmp", "0", "", "0"}), ui);
+    fs::current_path(before);
+    ASSERT_EQ(outcome, ReadOutcome::Completed);
+    EXPECT_EQ(p.Textures[0].Filename, project.Folder() + "tex/a.bmp");
+    EXPECT_NE(p.Textures[0].Filename, other);
+}
+
 TEST(BitmapResolution, CancelClearsProjectAndLongNameStops) {
     Project p;
     FakeUi ui;

@@ -308,7 +308,16 @@ class BitmapResolver {
             path = candidate;
             return Result::Resolved;
         }
-        if (!path.empty() && fs::exists(path, ec))
+        // A relative name is the project folder's, not the working folder's; it is kept as a
+        // full path, as every other entry is.
+        const bool relative = !path.empty() && fs::path(path).is_relative();
+        if (relative && projectFolder_ && !projectFolder_->empty() &&
+            fs::exists(*projectFolder_ + path, ec)) {
+            path = *projectFolder_ + path;
+            return Result::Resolved;
+        }
+        if (!path.empty() && (!relative || !projectFolder_ || projectFolder_->empty()) &&
+            fs::exists(path, ec))
             return Result::Resolved;
         if (projectFolder_ && !name.empty() && fs::exists(*projectFolder_ + name, ec)) {
             path = *projectFolder_ + name;

@@ -145,8 +145,7 @@ TSelectTextureForm::TSelectTextureForm(Project& project, ImageFiles& images, Ui&
     grid->addWidget(ModifyGroup, 7, 2, 2, 1);
     grid->addWidget(OKButton, 9, 2);
 
-    ViewForm = new TTextureViewForm(this);
-    ViewForm->setWindowTitle("Set Texture Coordinates");
+    ViewForm = new TTextureViewForm(TTextureViewForm::Use::Picking, this);
     TexManBox = new TTexManBox(project_, ui_, this);
 }
 

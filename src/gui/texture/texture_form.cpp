@@ -56,6 +56,7 @@ TTextureform::TTextureform(Project& project, ImageFiles& images, Ui& ui,
       rebuild_(std::move(rebuild)) {
     setObjectName("Textureform");
     setWindowTitle("Load / Remove Texture Files");
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setFixedWidth(629);
     setMinimumHeight(244);
     setMaximumHeight(550);
@@ -71,8 +72,16 @@ TTextureform::TTextureform(Project& project, ImageFiles& images, Ui& ui,
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setDefaultSectionSize(20);
     StringGrid1->horizontalHeader()->setStretchLastSection(true);
+    // Focus from opening the window would make the first row current, and select polygons,
+    // unasked: the grid takes focus from a click only.
+    StringGrid1->setFocusPolicy(Qt::ClickFocus);
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { SelectRow(current.row()); });
+            [this](const QModelIndex& current) {
+                // The arrow keys move the selection; Qt's own choice of a current row on
+                // showing the window is no selection by the user.
+                if (StringGrid1->hasFocus())
+                    SelectRow(current.row());
+            });
     connect(StringGrid1, &QTableView::clicked, this,
             [this](const QModelIndex& index) { SelectRow(index.row()); });
 
@@ -103,12 +112,11 @@ TTextureform::TTextureform(Project& project, ImageFiles& images, Ui& ui,
 
     TransForm = new TTransForm(project_, images_, ui_, this);
     AverageForm = new TAverageForm(project_, images_, ui_, this);
-    PreviewForm = new TTextureViewForm(this);
+    PreviewForm = new TTextureViewForm(TTextureViewForm::Use::Preview, this);
     Refresh();
 }
 
 void TTextureform::ShowModeless() {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setModal(false);
     Refresh();
     show();
@@ -117,8 +125,8 @@ void TTextureform::ShowModeless() {
 }
 
 void TTextureform::ExecModal() {
-    setWindowFlags(Qt::Dialog);
-    setModal(true);
+    if (isVisible())
+        hide(); // shown beside the editor before: exec() makes it modal
     Refresh();
     exec();
 }

@@ -2,38 +2,57 @@
 
 #include "texture/assign.h"
 
+#include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QVBoxLayout>
 
 namespace meshforge::gui {
 
-TTextureViewForm::TTextureViewForm(QWidget* parent) : QDialog(parent) {
+TTextureViewForm::TTextureViewForm(Use use, QWidget* parent) : QDialog(parent) {
     setObjectName("TextureViewForm");
+    // The preview stays beside the library; picking is modal.
+    if (use == Use::Preview) {
+        setWindowTitle("Preview");
+        setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    } else {
+        setWindowTitle("Set Texture Coordinates");
+        setModal(true);
+    }
     setMouseTracking(true);
+    // The picture fills the client area; the mouse events it ignores reach the window in the
+    // same coordinates.
+    picture_ = new QLabel(this);
+    picture_->setObjectName("Picture");
+    picture_->setScaledContents(true);
+    picture_->setMouseTracking(true);
+    picture_->setMinimumSize(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(picture_);
+}
+
+void TTextureViewForm::SetImage(const QImage& image) {
+    image_ = image;
+    picture_->setPixmap(QPixmap::fromImage(image));
 }
 
 void TTextureViewForm::ShowPreview(const QImage& image) {
     picking_ = false;
     caption_ = {};
     press_ = {};
-    image_ = image;
-    setWindowTitle("Preview");
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
-    setModal(false);
-    resize(std::max(image.width(), 128), std::max(image.height(), 128));
+    SetImage(image);
+    resize(std::max(image.width(), 256), std::max(image.height(), 256));
     show();
     raise();
-    update();
+    activateWindow();
 }
 
 void TTextureViewForm::Pick(const QImage& image, Caption caption, Press press) {
-    image_ = image;
+    SetImage(image);
     caption_ = std::move(caption);
     press_ = std::move(press);
     picking_ = true;
     setWindowTitle("Pick ");
-    setWindowFlags(Qt::Dialog);
-    setModal(true);
     // Large enough to pick on, in the image's proportion.
     const int h = 256;
     const ImageSize s =
@@ -41,11 +60,6 @@ void TTextureViewForm::Pick(const QImage& image, Caption caption, Press press) {
     resize(s.Width, s.Height);
     exec();
     picking_ = false;
-}
-
-void TTextureViewForm::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(rect(), image_);
 }
 
 void TTextureViewForm::resizeEvent(QResizeEvent* event) {

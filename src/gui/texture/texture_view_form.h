@@ -7,12 +7,15 @@
 #include <functional>
 #include <string>
 
+class QLabel;
+
 namespace meshforge::gui {
 
 class TTextureViewForm : public QDialog {
     Q_OBJECT
   public:
-    explicit TTextureViewForm(QWidget* parent = nullptr);
+    enum class Use { Preview, Picking };
+    explicit TTextureViewForm(Use use, QWidget* parent = nullptr);
 
     // The preview: shown beside the library window.
     void ShowPreview(const QImage& image);
@@ -25,12 +28,14 @@ class TTextureViewForm : public QDialog {
     const QImage& Image() const { return image_; }
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void SetImage(const QImage& image);
+
+    QLabel* picture_;
     QImage image_;
     Caption caption_;
     Press press_;
