@@ -132,4 +132,9 @@ EOF
 "$cli" assign-texture p/bare.3dp --polygons 0 --texture 0 --style area -o p/x.3dp >/dev/null 2>"$tmp/err"; rc=$?
 check "assign-texture without polygons" "1 No Polygons defined !" "$rc $(cat "$tmp/err")"
 
+# The second example: its masked texture as the grid shows it, read from another folder.
+cp "$root"/examples/fence.3dp "$root"/examples/lattice*.bmp "$root"/examples/post.bmp "$tmp/p"/
+row=$("$cli" textures p/fence.3dp | sed -n 2p)
+check "fence: masked lattice" "0	lattice.bmp	1	0	$tmp/p/lattice.bmp	$tmp/p/lattice_mask.bmp" "$row"
+
 exit $fail

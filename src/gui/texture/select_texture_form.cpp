@@ -296,13 +296,13 @@ void TSelectTextureForm::TextureComboBoxChange(int row) {
     if (choice.What == AssignChoice::LoadNew) {
         hide();
         library_.ExecModal();
+        show(); // first: the refresh after the command shows the controls of a visible window
         run_([this] {
             // With the library still empty there is nothing to choose: the choice stays.
             ChooseLastTexture(project_, state_);
             FillTextureChoices();
             ShowTexture();
         });
-        show();
         return;
     }
     run_([this, choice] {
