@@ -2,6 +2,8 @@
 #include "collision/display_class_choice.h"
 #include "fake_ui.h"
 #include "model/project.h"
+#include "model/project_file.h"
+#include "output/ase_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -247,6 +249,41 @@ TEST(Collision, ListItems) {
         EXPECT_EQ(PolygonItem(polygon, r.index), r.item);
     }
     EXPECT_EQ(PolygonItem(ObjectData{{}, {}, kUntextured, {}, false}, 0), "0  :  None  ");
+}
+
+// What the dialogs set, and codes without an entry that a file held, reach both files as they
+// are.
+TEST(Collision, VolumesAndClassReachTheProjectAndAseFiles) {
+    Project p;
+    p.Vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 1}};
+    for (std::vector<int32_t> ring : {std::vector<int32_t>{0, 1, 2, 0}, {0, 2, 3, 0}, {1, 2, 3, 1}})
+        p.Polygons.push_back({{}, ring, kUntextured, {}, false});
+    FakeUi ui;
+    ASSERT_TRUE(AddVolume(p, {2, 0}, 10, ui));
+    ASSERT_TRUE(AddVolume(p, {1}, 3, ui));
+    ASSERT_TRUE(SetDisplayClass(p, 19));
+    for (auto [rebound, displayClass] : {std::pair{7, 19}, {42, 99}}) {
+        SCOPED_TRACE(displayClass);
+        ASSERT_TRUE(SetVolumeRebound(p, 1, rebound));
+        p.DisplayClass = displayClass;
+        Project read;
+        ui.defaultAnswers = true;
+        ASSERT_EQ(ReadProjectText(read, SerializeProject(p, {}, ui), ui), ReadOutcome::Completed);
+        EXPECT_EQ(PlanesOf(read),
+                  (std::vector<std::vector<int32_t>>{{0, 2, 10, 10}, {1, rebound}}));
+        EXPECT_EQ(read.DisplayClass, displayClass);
+
+        const std::string ase = AseFileText(read);
+        const std::string planes = "*COLLISION_VOLUMES 2\r\n \r\n*COLLISION_PLANES 2\r\n"
+                                   "*COLLISION_PLANE 10 ";
+        EXPECT_NE(ase.find(planes), std::string::npos);
+        EXPECT_NE(
+            ase.find("*COLLISION_PLANES 1\r\n*COLLISION_PLANE " + std::to_string(rebound) + " "),
+            std::string::npos);
+        EXPECT_NE(ase.find("*DISPLAY_CLASS " + std::to_string(displayClass) + "\r\n"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(DisplayClass, TheDialogShowsAndStoresTheCode) {
