@@ -156,7 +156,8 @@ Listing ProjectListing(const Project& p, ListingKind kind) {
     const bool print = kind == ListingKind::Print;
     Listing listing;
     // About 50 bytes a vertex row; the rest is small beside it in any real project.
-    listing.Out().reserve(p.Vertices.size() * 50 + p.Polygons.size() * 64 + 4096);
+    listing.Reserve(p.Vertices.size() * 50 + p.Polygons.size() * 64 + 4096,
+                    p.Vertices.size() + 4 * (p.Polygons.size() + p.Lines.size()) + 64);
     Writer w(listing);
     if (print) {
         w.Blank();

@@ -24,6 +24,10 @@ class Listing {
     // Building: append to Out(), then End() the line.
     std::string& Out() { return text_; }
     void End();
+    void Reserve(std::size_t bytes, std::size_t lines) {
+        text_.reserve(bytes);
+        ends_.reserve(lines);
+    }
 
   private:
     std::string text_;
