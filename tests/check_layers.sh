@@ -13,7 +13,7 @@ LAYERS=(
     "ui"
     "settings"
     "edit"
-    "io view texture output report transform"
+    "io view texture output report transform collision"
     "app"
 )
 

@@ -380,6 +380,13 @@ const std::vector<Command>& Commands() {
          MakeMaskCommand},
         {"assign-texture", "Give polygons a texture and a mapping and write the result",
          AssignTextureCommand},
+        {"report", "Print a project's contents listing (or its print listing) to stdout",
+         ReportCommand},
+        {"print", "Print a project's print listing to a PDF file", PrintCommand},
+        {"collision", "Add, edit or remove a project's collision volume and write the result",
+         CollisionCommand},
+        {"display-class", "Set a project's display class (its visibility within GPL)",
+         DisplayClassCommand},
     };
     return commands;
 }

@@ -24,8 +24,6 @@
 
 namespace meshforge::cli {
 
-namespace {
-
 // The editor works on full paths (the library stores them); so do these commands.
 std::string FullPath(const std::string& path) {
     return path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
@@ -43,6 +41,8 @@ int Save(Project& project, const std::string& in, const std::string& out,
     return 0;
 }
 
+namespace {
+
 // The menu entry's guard: its message and a refusal, or nothing.
 bool Guarded(GuardedCommand command, const Project& project, Ui& ui) {
     if (std::optional<std::string_view> message = GuardMessage(command, project)) {
@@ -51,6 +51,8 @@ bool Guarded(GuardedCommand command, const Project& project, Ui& ui) {
     }
     return false;
 }
+
+} // namespace
 
 std::optional<long long> Number(std::string_view text) {
     long long value = 0;
@@ -62,8 +64,8 @@ std::optional<long long> Number(std::string_view text) {
 }
 
 // "0,2,5-9" -> ranges of polygon numbers; nullopt for a text of another form.
-std::optional<std::vector<std::pair<long long, long long>>> ParseRanges(std::string_view text) {
-    std::vector<std::pair<long long, long long>> ranges;
+std::optional<PolygonRanges> ParseRanges(std::string_view text) {
+    PolygonRanges ranges;
     while (true) {
         const std::size_t comma = text.find(',');
         const std::string_view item = text.substr(0, comma);
@@ -83,6 +85,25 @@ std::optional<std::vector<std::pair<long long, long long>>> ParseRanges(std::str
 std::string ListBounds(std::size_t count) {
     return count == 0 ? "the list is empty" : "0 ... " + std::to_string(count - 1);
 }
+
+std::optional<std::vector<int32_t>> PolygonsInList(const PolygonRanges& ranges, std::size_t count) {
+    std::vector<bool> chosen(count, false);
+    for (auto [first, last] : ranges) {
+        if (static_cast<unsigned long long>(last) >= count) {
+            std::cerr << "Polygon " << std::max(first, static_cast<long long>(count))
+                      << " is not in the list (" << ListBounds(count) << ")\n";
+            return std::nullopt;
+        }
+        std::fill(chosen.begin() + first, chosen.begin() + last + 1, true);
+    }
+    std::vector<int32_t> selection;
+    for (std::size_t i = 0; i < count; ++i)
+        if (chosen[i])
+            selection.push_back(static_cast<int32_t>(i));
+    return selection;
+}
+
+namespace {
 
 // "R,G,B" with each part 0 ... 255 -> 0x00RRGGBB.
 std::optional<uint32_t> ParseColor(std::string_view text) {
@@ -265,32 +286,22 @@ std::function<int()> AssignTextureCommand(CLI::App& sub) {
         Project project;
         if (!LoadFull(project, *in, ui) || Guarded(GuardedCommand::AssignTextures, project, ui))
             return 1;
-        const std::size_t count = project.Polygons.size();
-        std::vector<bool> chosen(count, false);
-        for (auto [first, last] : *ranges) {
-            if (static_cast<unsigned long long>(last) >= count) {
-                std::cerr << "Polygon " << std::max(first, static_cast<long long>(count))
-                          << " is not in the list (" << ListBounds(count) << ")\n";
-                return 1;
-            }
-            std::fill(chosen.begin() + first, chosen.begin() + last + 1, true);
-        }
+        const std::optional<std::vector<int32_t>> selection =
+            PolygonsInList(*ranges, project.Polygons.size());
+        if (!selection)
+            return 1;
         if (*textureIndex != kUntextured &&
             static_cast<unsigned long long>(*textureIndex) >= project.Textures.size()) {
             std::cerr << "Texture index " << *textureIndex << " is not in the list ("
                       << ListBounds(project.Textures.size()) << ")\n";
             return 1;
         }
-        std::vector<int32_t> selection;
-        for (std::size_t i = 0; i < count; ++i)
-            if (chosen[i])
-                selection.push_back(static_cast<int32_t>(i));
 
         // As the dialog runs: opened on polygon 0, the list selection, the texture, the style.
         project.CurrentPolygon = 0;
         AssignState state;
         StartAssignTextures(project, state);
-        SelectPolygons(project, state, selection);
+        SelectPolygons(project, state, *selection);
         ChooseTexture(project, state, static_cast<int32_t>(*textureIndex));
         const MappingStyle mapping = *style == "entire" ? MappingStyle::EntireTexture
                                      : *style == "area" ? MappingStyle::TextureArea

@@ -1,4 +1,5 @@
 // The Project's revision and the undo records that depend on it.
+#include "collision/collision.h"
 #include "edit/editor_state.h"
 #include "edit/lines.h"
 #include "edit/polygons.h"
@@ -163,6 +164,9 @@ const Step ImportDxf = [](Editor& e) {
                   "  0\nENDSEC\n  0\nEOF\n",
                   DxfKind::Point, e.ui, e.rng);
 };
+const Step AddAVolume = [](Editor& e) { AddVolume(e.p, {2}, 4, e.ui); };
+const Step ReboundVolumeZero = [](Editor& e) { SetVolumeRebound(e.p, 0, 9); };
+const Step RemoveVolumeZero = [](Editor& e) { RemoveVolume(e.p, 0); };
 const Step UndoVertices = [](Editor& e) {
     e.editor.UndoVertices.Restore(e.p, e.editor.LineColor, e.ui);
 };
@@ -211,6 +215,9 @@ TEST(Revision, EveryChangeOfAListMovesItAndNoValueChangeDoes) {
         {"remove selected polygons", {}, RemovePolygonZero, Shape},
         {"remove all polygons", {}, RemoveAllThePolygons, Shape},
         {"remove a texture", {}, RemoveTextureZero, Shape},
+        {"add a collision volume", {AddAPolygon}, AddAVolume, Shape},
+        {"remove a collision volume", {}, RemoveVolumeZero, Shape},
+        {"edit a volume's characteristic", {}, ReboundVolumeZero, Values},
         {"read a project", {}, ReadAnotherProject, Shape},
         {"merge a project", {}, MergeAProject, Shape},
         {"import vertex text", {}, ImportVertexText, Shape},

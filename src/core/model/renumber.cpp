@@ -160,6 +160,11 @@ void RemovePolygonsWhere(Project& p, const std::vector<bool>& remove) {
         BumpRevision(p);
 }
 
+void RemoveCollVolsWhere(Project& p, const std::vector<bool>& remove) {
+    if (KeepUnflagged(p.CollVols, remove) > 0)
+        BumpRevision(p);
+}
+
 void RemoveTexturesWhere(Project& p, const std::vector<bool>& remove) {
     const std::vector<int32_t> positions = NewPositions(p.Textures.size(), remove);
     FollowMarker(p.CurrentTexture, p.Textures.size(), remove, kNoTexture);

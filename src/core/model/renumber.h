@@ -22,6 +22,9 @@ void RemoveVisLinesWhere(Project& project, const std::vector<bool>& remove);
 // or becomes none.
 void RemovePolygonsWhere(Project& project, const std::vector<bool>& remove);
 
+// Removes the flagged collision volumes; the later ones move down over them.
+void RemoveCollVolsWhere(Project& project, const std::vector<bool>& remove);
+
 // Polygons of a removed texture become untextured (999), the texture indices after it move down.
 // CurrentTexture follows its texture, or becomes none (999).
 void RemoveTexturesWhere(Project& project, const std::vector<bool>& remove);

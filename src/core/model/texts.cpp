@@ -220,6 +220,15 @@ void AppendFixed(std::string& out, float value, int decimals) {
     out.append(buf, WriteFixed(buf, value, decimals));
 }
 
+void AppendField(std::string& out, std::string_view value, std::size_t width, Align align) {
+    const std::size_t pad = value.size() < width ? width - value.size() : 0;
+    if (align == Align::Right)
+        out.append(pad, ' ');
+    out += value;
+    if (align == Align::Left)
+        out.append(pad, ' ');
+}
+
 void AppendInt(std::string& out, long long value) {
     char buf[24];
     auto res = std::to_chars(buf, buf + sizeof buf, value);

@@ -28,6 +28,12 @@ void AppendFixed(std::string& out, float value, int decimals);
 // The decimal text of an integer appended to `out`.
 void AppendInt(std::string& out, long long value);
 
+// A value in a column of `width` characters, appended to `out`: blanks after a left-aligned
+// value, before a right-aligned one. A longer value is written whole and the row grows, so a
+// list or a report never shows a shortened number.
+enum class Align { Left, Right };
+void AppendField(std::string& out, std::string_view value, std::size_t width, Align align);
+
 // General notation: the float widened to double with at most 15 significant
 // digits, trailing zeros and a trailing "." dropped (1.0f -> "1",
 // 0.6f -> "0.600000023841858"). Magnitudes below 0.00001 (other than 0) and
