@@ -3,16 +3,7 @@
 set -u
 cli="$1"
 root="$2"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-fail=0
-check() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo "expected: $2"; echo "actual:   $3"; fail=1
-    else
-        echo "ok   $1"
-    fi
-}
+. "$(dirname "$0")/common.sh"
 
 cd "$root/examples"
 out="$("$cli" info pavilion.3dp 2>"$tmp/err")"; rc=$?

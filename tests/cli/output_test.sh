@@ -3,16 +3,7 @@
 # arguments and writes the 3DO, one that writes nothing, and a stand-in wine for "MZ" files.
 set -u
 cli="$1"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-fail=0
-check() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo "expected: $2"; echo "actual:   $3"; fail=1
-    else
-        echo "ok   $1"
-    fi
-}
+. "$(dirname "$0")/common.sh"
 
 mkdir -p "$tmp/obj" "$tmp/app"
 printf 'BM' > "$tmp/obj/wall.bmp"

@@ -4,16 +4,7 @@
 set -u
 cli="$1"
 root="$2"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-fail=0
-check() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo "expected: $2"; echo "actual:   $3"; fail=1
-    else
-        echo "ok   $1"
-    fi
-}
+. "$(dirname "$0")/common.sh"
 # The report project in s/, away from the example's bitmaps, which its read would find.
 mkdir "$tmp/p" "$tmp/s"
 cp "$root"/examples/pavilion.3dp "$root"/examples/*.bmp "$tmp/p"/

@@ -3,16 +3,7 @@
 set -u
 cli="$1"
 root="$2"
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
-fail=0
-check() { # name expected actual
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1"; echo "expected: $2"; echo "actual:   $3"; fail=1
-    else
-        echo "ok   $1"
-    fi
-}
+. "$(dirname "$0")/common.sh"
 # The project and its bitmaps in p/, run from the folder above it: the reader would take a
 # bitmap of the same name in the current folder for the project's own.
 mkdir "$tmp/p"

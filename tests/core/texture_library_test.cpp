@@ -217,6 +217,8 @@ TEST(TextureLibrary, BackColourPreviewShowsAndRestores) {
               "This is how the 3DO will look like in GPL when the particular graphic option is "
               "un-checked.\r\rDisplay Class is currently set to:\r\"Cockpit interior      (Texture "
               "on/off)\"");
+    // A code without an entry: its number, nothing read past the table.
+    EXPECT_NE(BackColorMessage(42).find("set to:\r\"42\""), std::string::npos);
 }
 
 } // namespace

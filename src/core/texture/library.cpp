@@ -1,6 +1,6 @@
 #include "texture/library.h"
 
-#include "model/display_class.h"
+#include "model/game_codes.h"
 #include "model/project_file.h"
 #include "model/renumber.h"
 #include "ui/ui.h"
@@ -240,9 +240,8 @@ void RestorePolygonColors(Project& project, const BackColorPreview& saved) {
 }
 
 std::string BackColorMessage(int32_t displayClass) {
-    std::optional<std::size_t> entry = DisplayClassEntryOf(displayClass);
-    const std::string text = entry ? std::string(kDisplayClasses[*entry].Text)
-                                   : "Unknown (code " + std::to_string(displayClass) + ")";
+    // A code without an entry (a hand-edited file) is shown as its number.
+    const std::string text = DisplayClassText(displayClass);
     return "This is how the 3DO will look like in GPL when the particular graphic option is "
            "un-checked.\r\rDisplay Class is currently set to:\r\"" +
            text + "\"";
