@@ -1,8 +1,8 @@
 #include "edit/vertices.h"
 
 #include "fake_ui.h"
-#include "model/renumber.h"
 #include "literal_vertices.h"
+#include "model/renumber.h"
 
 #include <gtest/gtest.h>
 

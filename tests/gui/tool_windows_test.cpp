@@ -10,9 +10,9 @@
 #include "gui/edit/polygon_form.h"
 #include "gui/edit/vertex_form.h"
 #include "gui/view/view_form.h"
+#include "keep_gl_driver.h"
 #include "util/app_folder.h"
 #include "view/camera.h"
-#include "keep_gl_driver.h"
 #include "view_point.h"
 
 #include <QAbstractItemView>

@@ -17,7 +17,6 @@ struct LifecycleUi;
 inline constexpr std::string_view kProjectNameRuleMessage = "Up to 8 Characters allowed !";
 inline constexpr std::string_view kNewProjectCaption = "New Project";
 
-
 // Menu entries whose enabled state is set by events rather than by the idle rules.
 struct EventMenuStates {
     bool SaveProject = false;
