@@ -13,6 +13,7 @@
 #include "gui/texture/texture_view_form.h"
 #include "gui/texture/trans_form.h"
 #include "gui/view/view_form.h"
+#include "gui_steps.h"
 #include "keep_gl_driver.h"
 #include "model/project_file.h"
 #include "texture/library.h"
@@ -41,6 +42,7 @@
 using namespace meshforge;
 using namespace meshforge::gui;
 using meshforge::test::FakeUi;
+using namespace meshforge::test;
 
 namespace {
 
@@ -56,32 +58,6 @@ std::string TwoColourBitmap(const QTemporaryDir& dir, const char* name, int side
     const QString path = dir.filePath(name);
     image.save(path, "BMP");
     return path.toStdString();
-}
-
-// Runs `step` once the window is shown (a modal one blocks the test until it closes).
-void WhenShown(QWidget* window, std::function<void()> step) {
-    QTimer::singleShot(20, [window, step] {
-        if (!window->isVisible())
-            return WhenShown(window, step);
-        step();
-    });
-}
-
-void ClickRow(QAbstractItemView* view, int row, Qt::KeyboardModifiers keys = {}) {
-    const QModelIndex index = view->model()->index(row, 0);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, view->visualRect(index).center());
-}
-
-// Opens the combo box's list with a click and clicks the row.
-void ChooseInCombo(QComboBox* combo, int row) {
-    QTest::mouseClick(combo, Qt::LeftButton);
-    QAbstractItemView* list = combo->view();
-    QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kGuiWaitMs);
-    // The list takes no click within a double-click's time of opening.
-    QTest::qWait(QApplication::doubleClickInterval() + 100);
-    ClickRow(list, row);
-    QTRY_VERIFY_WITH_TIMEOUT(!list->isVisible(), kGuiWaitMs);
 }
 
 // Pick mode on, then a press on the texture's pixel (x, y).

@@ -19,8 +19,10 @@ void RegisterViewOptionsCommands(TMainForm& form); // app/view_options_commands.
 void RegisterMiscCommands(TMainForm& form);        // app/misc_commands.cpp
 void RegisterHelpCommands(TMainForm& form);        // app/help_commands.cpp
 // Features that act on entries of several areas register after the menus exist.
-void RegisterOutputCommands(TMainForm& form);  // output/output_commands.cpp
-void RegisterTextureCommands(TMainForm& form); // texture/texture_commands.cpp
+void RegisterOutputCommands(TMainForm& form);    // output/output_commands.cpp
+void RegisterTextureCommands(TMainForm& form);   // texture/texture_commands.cpp
+void RegisterCollisionCommands(TMainForm& form); // collision/collision_commands.cpp
+void RegisterReportCommands(TMainForm& form);    // report/report_commands.cpp
 
 // Tool buttons without a standard picture get a small lettered one, coloured by area.
 QIcon LetterIcon(const QString& letters, const QColor& color);

@@ -64,8 +64,9 @@ void RegisterFileCommands(TMainForm& f) {
     f.AddEntry(ase, "WriteASEViewerMenu", "Write ASE, Convert and start Viewer")->setEnabled(false);
     f.AddEntry(m, "Write3DOMenu", "&Write 3DO file")->setEnabled(false);
     m->addSeparator();
+    // The report entries' commands are in report/report_commands.cpp.
     f.AddEntry(m, "ContentsMenu", "Display All Project Contents");
-    f.AddEntry(m, "PrintMenu", "&Print Project Data", f.Guarded(GuardedCommand::PrintProjectData));
+    f.AddEntry(m, "PrintMenu", "&Print Project Data");
     m->addSeparator();
     f.AddEntry(m, "OptionsMenu", "Options", [&f] {
         f.OptionsForm->exec();

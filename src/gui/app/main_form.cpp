@@ -77,7 +77,8 @@ TMainForm::TMainForm(Editor& editor, std::vector<std::string> args, QWidget* par
     for (void (*area)(TMainForm&) :
          {RegisterFileCommands, RegisterGeometryCommands, RegisterVisualCommands,
           RegisterModifyCommands, RegisterViewOptionsCommands, RegisterMiscCommands,
-          RegisterHelpCommands, RegisterOutputCommands, RegisterTextureCommands})
+          RegisterHelpCommands, RegisterOutputCommands, RegisterTextureCommands,
+          RegisterCollisionCommands, RegisterReportCommands})
         area(*this);
     for (QMenu* top : menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
         connect(top, &QMenu::aboutToShow, this, [this, top] { ApplyMenuOpenRules(top); });

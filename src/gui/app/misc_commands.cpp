@@ -36,6 +36,7 @@ void ShowProgramCaption(QAction* entry, const std::string& path) {
 void RegisterMiscCommands(TMainForm& f) {
     QMenu* m = f.AddMenu("MiscMenu", "Misc.");
     f.AddEntry(m, "DescMenu", "Project Description", [&f] { f.DescForm->exec(); });
+    // The collision and display-class commands are in collision/collision_commands.cpp.
     f.AddEntry(m, "DisplayClassMenu", "Set Object Visibility within GPL");
     f.AddEntry(m, "CollisionMenu", "Set Collision Type");
     m->addSeparator();
