@@ -37,9 +37,17 @@ TCollisionForm::TCollisionForm(Project& project, Ui& ui,
     VolumesListBox->setMouseTracking(true);
     connect(VolumesListBox, &QListWidget::itemEntered, this,
             [this](QListWidgetItem* item) { VolumesListBox->setToolTip(item->text()); });
-    connect(VolumesListBox, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_)
-            Command([this, row] { SelectVolume(project_, state_, row < 0 ? kNoVolume : row); });
+    // Focus from opening the window would make the first row current, and select a volume,
+    // unasked: the list takes focus from a click only and follows the user's rows.
+    VolumesListBox->setFocusPolicy(Qt::ClickFocus);
+    auto select = [this](int row) {
+        Command([this, row] { SelectVolume(project_, state_, row < 0 ? kNoVolume : row); });
+    };
+    connect(VolumesListBox, &QListWidget::itemClicked, this,
+            [this, select](QListWidgetItem* item) { select(VolumesListBox->row(item)); });
+    connect(VolumesListBox, &QListWidget::currentRowChanged, this, [this, select](int row) {
+        if (!filling_ && VolumesListBox->hasFocus()) // the arrow keys
+            select(row);
     });
 
     auto button = [this](QWidget* owner, const char* name, const char* caption,
@@ -107,7 +115,6 @@ TCollisionForm::TCollisionForm(Project& project, Ui& ui,
     grid->addWidget(RemoveAllButton, 3, 0);
     grid->addWidget(CloseButton, 3, 2);
     grid->addWidget(PolygonPanel, 0, 3, 4, 1);
-    grid->setColumnMinimumWidth(3, kCollisionWideWidth - kCollisionNarrowWidth - 20);
     resize(kCollisionNarrowWidth, 360);
 }
 
