@@ -1,6 +1,7 @@
-// Opening the texture library window on a full library (998 entries): the grid makes its rows
-// when they are shown, so the time does not grow with the entries. Run under xvfb-run (or with
-// QT_QPA_PLATFORM=offscreen).
+// Windows on large Projects: the texture library window on a full library (998 entries), whose
+// grid makes its rows when they are shown, and the contents window filled with the listing of
+// a million vertices. Run under xvfb-run (or with QT_QPA_PLATFORM=offscreen).
+#include "gui/report/contents_form.h"
 #include "gui/texture/texture_form.h"
 #include "image/qt_image_files.h"
 #include "model/project.h"
@@ -9,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPushButton>
 
 using namespace meshforge;
 
@@ -34,6 +36,28 @@ void BM_OpenLibraryWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenLibraryWindow)->Arg(2)->Arg(998)->Unit(benchmark::kMillisecond);
+
+// The listing built and put into the text box, which is then shown and painted once.
+void BM_FillContentsWindow(benchmark::State& state) {
+    Project project;
+    for (int i = 0; i < state.range(0); ++i)
+        project.Vertices.push_back({float(i) * 0.5f, float(i % 1000), -float(i % 77), false});
+    gui::TContentsForm window(project);
+    for (auto _ : state) {
+        window.findChild<QPushButton*>("CancelButton")->click(); // empties the box
+        window.AppendListing();
+        window.show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        window.hide();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FillContentsWindow)
+    ->Arg(1000)
+    ->Arg(1000000)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
