@@ -167,9 +167,9 @@ void TTextureform::SelectRow(int row) {
 }
 
 std::optional<std::string> TTextureform::ChooseBitmapFile() {
-    FileDialogSpec spec;
-    spec.Filters = {"Bitmaps (*.bmp)|*.bmp"};
-    return ui_.ChooseOpenFile(spec);
+    FileDialogSpec request;
+    request.Filters = {"Bitmaps (*.bmp)|*.bmp"};
+    return ui_.ChooseOpenFile(request);
 }
 
 void TTextureform::Rebuild() {

@@ -51,11 +51,11 @@ void TTransForm::SaveButtonClick() {
         reject();
         return;
     }
-    FileDialogSpec spec;
-    spec.Filters = {"Mask Bitmap File [*.bmp]|*.bmp"};
-    spec.DefaultExt = "bmp";
-    spec.FileName = ProposedMaskPath(project_.Textures[index_].Filename);
-    std::optional<std::string> path = ui_.ChooseSaveFile(spec);
+    FileDialogSpec request;
+    request.Filters = {"Mask Bitmap File [*.bmp]|*.bmp"};
+    request.DefaultExt = "bmp";
+    request.FileName = ProposedMaskPath(project_.Textures[index_].Filename);
+    std::optional<std::string> path = ui_.ChooseSaveFile(request);
     if (!path)
         return; // the dialog stays open
     if (SaveMaskFile(project_, index_, *path, mask_, Texture(), images_, ui_))
