@@ -6,6 +6,7 @@
 #include "edit/editor_state.h"
 #include "model/project_file.h"
 #include "settings/recent_files.h"
+#include "transform/polygon_tools.h"
 #include "ui/file_dialogs.h"
 
 namespace meshforge {
@@ -38,6 +39,7 @@ struct Session {
     std::string ViewCaption = std::string(kNewProjectCaption);
     EventMenuStates Menus;
     EditorState Editor;
+    TransformState Transforms; // lives for the whole run; stale records refuse themselves
 };
 
 // A project name becomes a folder below the program folder: 1 to 8 characters (UTF-8 code

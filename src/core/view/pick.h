@@ -86,6 +86,8 @@ class PickState {
     bool StartLineRedefinition(Project& project, int32_t line);
     // Shows "Pick vertex as pivot point !".
     void StartPivotPick(Ui& ui);
+    // The Rotate dialog's OK and Cancel end a pivot pick that is still waiting.
+    void StopPivotPick() { Set(PickMode::PivotPick, false); }
 
     // A mouse release in the view; `names` are the hits in buffer order. Only the left button
     // and only the first mode that is on are served. playSound: "Play Sound on Errors", which
