@@ -3,6 +3,7 @@
 #include "app/lifecycle.h"
 #include "edit/lines.h"
 #include "model/project.h"
+#include "transform/transform.h"
 
 namespace meshforge {
 
@@ -49,9 +50,10 @@ std::optional<std::string_view> GuardMessage(GuardedCommand c, const Project& p)
     case GuardedCommand::ScaleVertices:
         return Unless(vertices > 0, kNoVertices);
     case GuardedCommand::CenterAllVertices:
-        // Tested first, on the stored centre: an empty Project centred at the origin says so.
-        if (p.Box.CenterX == 0 && p.Box.CenterY == 0 && p.Box.CenterZ == 0)
-            return "Already centered !";
+        // Tested first, so that an empty Project centred at the origin says so; the box is
+        // recomputed, as Mirror, Rotate and the polygon tools leave the stored one behind.
+        if (IsCentred(p))
+            return kAlreadyCenteredMessage;
         return Unless(vertices > 0, kNoVertices);
     case GuardedCommand::CopyPolygon:
     case GuardedCommand::MovePolygon:

@@ -42,10 +42,10 @@ void ResetProject(Project& p) {
     o.AxisSize = 10;
 }
 
-void UpdateBoundingBox(Project& p) {
+BoundingBox ComputeBoundingBox(const Project& p) {
+    BoundingBox b = p.Box;
     if (p.Vertices.empty())
-        return;
-    BoundingBox& b = p.Box;
+        return b;
     const Vertex& first = p.Vertices.front();
     b.MinX = b.MaxX = first.X;
     b.MinY = b.MaxY = first.Y;
@@ -68,6 +68,11 @@ void UpdateBoundingBox(Project& p) {
     b.CenterX = (b.MaxX + b.MinX) / 2;
     b.CenterY = (b.MaxY + b.MinY) / 2;
     b.CenterZ = (b.MaxZ + b.MinZ) / 2;
+    return b;
+}
+
+void UpdateBoundingBox(Project& p) {
+    p.Box = ComputeBoundingBox(p);
 }
 
 namespace {

@@ -150,6 +150,9 @@ inline void TexturesChanged(Project& project) {
 // belongs to the caller.
 void ResetProject(Project& project);
 
+// The box UpdateBoundingBox would store: from the vertices, or the stored box when there are
+// none.
+BoundingBox ComputeBoundingBox(const Project& project);
 // Recomputes Box from the vertices; an empty list keeps the previous box.
 void UpdateBoundingBox(Project& project);
 

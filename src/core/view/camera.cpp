@@ -72,18 +72,6 @@ double RoundHalfEven(double x) {
 
 } // namespace
 
-Mat4 operator*(const Mat4& a, const Mat4& b) {
-    Mat4 r;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col) {
-            double sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += a(row, k) * b(k, col);
-            r(row, col) = sum;
-        }
-    return r;
-}
-
 Mat4 PerspectiveMatrix(double fovyDegrees, double aspect, double zNear, double zFar) {
     const double f = 1.0 / std::tan(fovyDegrees * kDegToRad / 2);
     Mat4 m;

@@ -1,4 +1,6 @@
 #pragma once
+#include "util/vec_math.h"
+
 #include <array>
 #include <cstdint>
 
@@ -7,19 +9,6 @@ namespace meshforge {
 struct BoundingBox;
 struct Project;
 struct ViewOptions;
-
-// 4x4 matrix in OpenGL's column-major order (element (row r, column c) at [c * 4 + r]).
-struct Mat4 {
-    std::array<double, 16> M{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    double operator()(int r, int c) const { return M[c * 4 + r]; }
-    double& operator()(int r, int c) { return M[c * 4 + r]; }
-};
-Mat4 operator*(const Mat4& a, const Mat4& b);
-
-struct Vec3 {
-    double X = 0, Y = 0, Z = 0;
-    bool operator==(const Vec3&) const = default;
-};
 
 // The matrices of glFrustum/gluPerspective, glOrtho, gluLookAt, glRotated and gluPickMatrix,
 // computed as those functions specify them.
