@@ -387,6 +387,21 @@ const std::vector<Command>& Commands() {
          CollisionCommand},
         {"display-class", "Set a project's display class (its visibility within GPL)",
          DisplayClassCommand},
+        {"move", "Move all or the given vertices by an offset and write the result", MoveCommand},
+        {"mirror", "Mirror all or the given vertices along an axis and write the result",
+         MirrorCommand},
+        {"scale", "Scale all or the given vertices about the origin and write the result",
+         ScaleCommand},
+        {"centre", "Move the object so that its box is centred at 0,0,0 and write the result",
+         CentreCommand},
+        {"rotate", "Rotate all or the given vertices about an axis and write the result",
+         RotateCommand},
+        {"copy-polygons",
+         "Copy polygons at an offset onto vertices of their own and write the "
+         "result",
+         CopyPolygonsCommand},
+        {"move-polygons", "Move the vertices of polygons by an offset and write the result",
+         MovePolygonsCommand},
     };
     return commands;
 }

@@ -71,4 +71,13 @@ std::function<int()> PrintCommand(CLI::App& sub);
 std::function<int()> CollisionCommand(CLI::App& sub);
 std::function<int()> DisplayClassCommand(CLI::App& sub);
 
+// The vertex transforms and the polygon tools (transform_commands.cpp).
+std::function<int()> MoveCommand(CLI::App& sub);
+std::function<int()> MirrorCommand(CLI::App& sub);
+std::function<int()> ScaleCommand(CLI::App& sub);
+std::function<int()> CentreCommand(CLI::App& sub);
+std::function<int()> RotateCommand(CLI::App& sub);
+std::function<int()> CopyPolygonsCommand(CLI::App& sub);
+std::function<int()> MovePolygonsCommand(CLI::App& sub);
+
 } // namespace meshforge::cli
