@@ -23,6 +23,7 @@ void RegisterOutputCommands(TMainForm& form);    // output/output_commands.cpp
 void RegisterTextureCommands(TMainForm& form);   // texture/texture_commands.cpp
 void RegisterCollisionCommands(TMainForm& form); // collision/collision_commands.cpp
 void RegisterReportCommands(TMainForm& form);    // report/report_commands.cpp
+void RegisterTransformCommands(TMainForm& form); // transform/transform_commands.cpp
 
 // Tool buttons without a standard picture get a small lettered one, coloured by area.
 QIcon LetterIcon(const QString& letters, const QColor& color);

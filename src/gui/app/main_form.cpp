@@ -78,7 +78,7 @@ TMainForm::TMainForm(Editor& editor, std::vector<std::string> args, QWidget* par
          {RegisterFileCommands, RegisterGeometryCommands, RegisterVisualCommands,
           RegisterModifyCommands, RegisterViewOptionsCommands, RegisterMiscCommands,
           RegisterHelpCommands, RegisterOutputCommands, RegisterTextureCommands,
-          RegisterCollisionCommands, RegisterReportCommands})
+          RegisterCollisionCommands, RegisterReportCommands, RegisterTransformCommands})
         area(*this);
     for (QMenu* top : menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly))
         connect(top, &QMenu::aboutToShow, this, [this, top] { ApplyMenuOpenRules(top); });

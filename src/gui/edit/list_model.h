@@ -27,6 +27,11 @@ class FunctionListModel : public QAbstractListModel {
         beginResetModel();
         endResetModel();
     }
+    // Lines may read differently, the rows still name the same elements: the selection stays.
+    void Changed() {
+        if (const int n = count_(); n > 0)
+            emit dataChanged(index(0), index(n - 1));
+    }
 
   private:
     std::function<int()> count_;
