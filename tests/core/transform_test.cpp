@@ -296,9 +296,10 @@ TEST(Rotate, FreeStepsAndCancelRestoreTheOpeningStateExactly) {
 TEST(Rotate, ThePivotIsForgottenWhenTheListsChange) {
     Desk r{With("0,0,0 1,0,0 2,0,0")};
     r.s.Rotate.Begin(r.p, r.editor);
-    r.editor.PivotVertex = 2;
+    r.editor.PivotVertex = 1;
     EXPECT_FALSE(r.s.Rotate.FollowProject(r.p, r.editor));
-    EXPECT_EQ(r.editor.PivotVertex, 2) << "coordinates moved, the lists did not";
+    EXPECT_EQ(r.editor.PivotVertex, 1);
+    // Index 1 still exists, but names another vertex now.
     RemoveVerticesWhere(r.p, {true, false, false});
     EXPECT_TRUE(r.s.Rotate.FollowProject(r.p, r.editor));
     EXPECT_EQ(r.editor.PivotVertex, kNoElement);

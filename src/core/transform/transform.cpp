@@ -119,8 +119,8 @@ bool Transform(Project& project, Scope scope, VertexBackup* undo, Ui& ui, const 
     return true;
 }
 
-// X, Y, Z (and the flags when `flags`) back from the record, over the length both share; the
-// other flags cleared when not `flags`.
+// X, Y, Z back from the record over the length both share, with the record's flags when
+// `flags`, every flag cleared otherwise.
 void RestoreCoordinates(Project& project, const std::vector<Vertex>& backup, bool flags) {
     const std::size_t n = std::min(project.Vertices.size(), backup.size());
     for (std::size_t i = 0; i < n; ++i) {
