@@ -296,9 +296,10 @@ TEST(Rotate, FreeStepsAndCancelRestoreTheOpeningStateExactly) {
 TEST(Rotate, ThePivotIsForgottenWhenTheListsChange) {
     Desk r{With("0,0,0 1,0,0 2,0,0")};
     r.s.Rotate.Begin(r.p, r.editor);
-    r.editor.PivotVertex = 2;
+    r.editor.PivotVertex = 1;
     EXPECT_FALSE(r.s.Rotate.FollowProject(r.p, r.editor));
-    EXPECT_EQ(r.editor.PivotVertex, 2) << "coordinates moved, the lists did not";
+    EXPECT_EQ(r.editor.PivotVertex, 1);
+    // Index 1 still exists, but names another vertex now.
     RemoveVerticesWhere(r.p, {true, false, false});
     EXPECT_TRUE(r.s.Rotate.FollowProject(r.p, r.editor));
     EXPECT_EQ(r.editor.PivotVertex, kNoElement);
@@ -327,7 +328,12 @@ TEST(Centre, AlreadyCentredJudgesTheRecomputedBox) {
 }
 
 TEST(PolygonTools, CopyPlacesSidesAndTextures) {
-    const std::vector<TexCoord> squareUv{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    using S = CopySide;
+    using T = CopyTexture;
+    const std::vector<TexCoord> uv{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}},
+        reversed{{1, 0}, {1, 1}, {0, 1}, {0, 0}, {0, 0}}, none(5), one{{0.5f, 0.5f}},
+        oneReversed{{1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}, {0, 0}};
+    const std::vector<int32_t> same{4, 5, 6, 7, 4}, opposite{4, 7, 6, 5, 4};
     struct Case {
         const char* name;
         CopySide side;
@@ -335,37 +341,12 @@ TEST(PolygonTools, CopyPlacesSidesAndTextures) {
         std::vector<TexCoord> uv; // of the source
         std::vector<int32_t> ring;
         std::vector<TexCoord> copyUv;
-        int32_t textureIndex;
     } cases[] = {
-        {"same side", CopySide::Same, CopyTexture::Same, squareUv, {4, 5, 6, 7, 4}, squareUv, 2},
-        {"opposite side",
-         CopySide::Opposite,
-         CopyTexture::Same,
-         squareUv,
-         {4, 7, 6, 5, 4},
-         squareUv,
-         2},
-        {"mirrored",
-         CopySide::Same,
-         CopyTexture::Mirrored,
-         squareUv,
-         {4, 5, 6, 7, 4},
-         {{1, 0}, {1, 1}, {0, 1}, {0, 0}, {0, 0}},
-         2},
-        {"no texture",
-         CopySide::Same,
-         CopyTexture::None,
-         squareUv,
-         {4, 5, 6, 7, 4},
-         {{}, {}, {}, {}, {}},
-         kUntextured},
-        {"fewer pairs than corners read as defaults",
-         CopySide::Same,
-         CopyTexture::Mirrored,
-         {{0.5f, 0.5f}},
-         {4, 5, 6, 7, 4},
-         {{1, 0}, {1, 1}, {0, 1}, {0.5f, 0.5f}, {0, 0}},
-         2},
+        {"same side", S::Same, T::Same, uv, same, uv},
+        {"opposite side", S::Opposite, T::Same, uv, opposite, uv},
+        {"mirrored", S::Same, T::Mirrored, uv, same, reversed},
+        {"no texture", S::Opposite, T::None, uv, opposite, none},
+        {"fewer pairs than corners read as defaults", S::Same, T::Mirrored, one, same, oneReversed},
     };
     for (const Case& c : cases) {
         Desk r{With("0,0,0 1,0,0 1,1,0 0,1,0")};
@@ -378,7 +359,7 @@ TEST(PolygonTools, CopyPlacesSidesAndTextures) {
         const ObjectData& copy = r.p.Polygons[2];
         EXPECT_EQ(copy.VertexIndices, c.ring) << c.name;
         EXPECT_EQ(copy.TexCoords, c.copyUv) << c.name;
-        EXPECT_EQ(copy.TextureIndex, c.textureIndex) << c.name;
+        EXPECT_EQ(copy.TextureIndex, c.texture == T::None ? kUntextured : 2) << c.name;
         EXPECT_TRUE(copy.Selected && !r.p.Polygons[0].Selected) << c.name;
         EXPECT_EQ(copy.Color, r.p.Polygons[0].Color) << c.name;
         EXPECT_TRUE(r.ui.log.empty() && r.ui.messages.empty()) << c.name;

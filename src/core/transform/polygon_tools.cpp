@@ -173,7 +173,7 @@ bool CopyPolygons(Project& project, const OffsetTexts& texts, CopySide side, Cop
     MergeDoubleVertices(project);
     const auto firstVertex = static_cast<int32_t>(project.Vertices.size());
     const auto firstPolygon = static_cast<int32_t>(project.Polygons.size());
-    project.Vertices.reserve(project.Vertices.size() + newVertices);
+    detail::ReserveVertices(project.Vertices, project.Vertices.size() + newVertices);
     project.Polygons.reserve(project.Polygons.size() + selected);
     for (int32_t i = 0; i < firstPolygon; ++i) {
         if (!project.Polygons[static_cast<std::size_t>(i)].Selected)

@@ -4,6 +4,7 @@
 #include "transform/transform_detail.h"
 #include "ui/ui.h"
 #include "util/errors.h"
+#include "util/memory.h"
 #include "util/vec_math.h"
 
 #include <algorithm>
@@ -23,6 +24,16 @@ std::optional<std::array<double, 3>> ParseOffset(const OffsetTexts& texts, Ui& u
         return std::nullopt;
     }
     return offset;
+}
+
+void ReserveVertices(std::vector<Vertex>& list, std::size_t total) {
+    if (list.capacity() >= total)
+        return;
+    std::vector<Vertex> grown;
+    grown.reserve(total);
+    AdviseHugePages(grown.data(), total * sizeof(Vertex));
+    grown.assign(list.begin(), list.end());
+    list.swap(grown);
 }
 
 bool AllZeroTexts(const OffsetTexts& texts) {
@@ -108,8 +119,8 @@ bool Transform(Project& project, Scope scope, VertexBackup* undo, Ui& ui, const 
     return true;
 }
 
-// X, Y, Z (and the flags when `flags`) back from the record, over the length both share; the
-// other flags cleared when not `flags`.
+// X, Y, Z back from the record over the length both share, with the record's flags when
+// `flags`, every flag cleared otherwise.
 void RestoreCoordinates(Project& project, const std::vector<Vertex>& backup, bool flags) {
     const std::size_t n = std::min(project.Vertices.size(), backup.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -133,8 +144,15 @@ bool AnyVertexSelected(const Project& project) {
 void VertexBackup::Take(const Project& project, bool keepSelection) {
     taken_ = true;
     stamp_.Take(project);
-    // Copy-assignment reuses the storage when it is large enough.
-    vertices_ = project.Vertices;
+    // The storage is kept from take to take; fresh storage for a large object is asked for in
+    // huge pages, which fill many times faster than page by page.
+    const std::vector<Vertex>& from = project.Vertices;
+    if (vertices_.capacity() < from.size()) {
+        vertices_ = std::vector<Vertex>();
+        vertices_.reserve(from.size());
+        AdviseHugePages(vertices_.data(), from.size() * sizeof(Vertex));
+    }
+    vertices_.assign(from.begin(), from.end());
     if (!keepSelection)
         for (Vertex& v : vertices_)
             v.Selected = false;
@@ -195,7 +213,7 @@ void MirrorVertices(Project& project, Axis axis, bool keep, Scope scope, VertexB
             copies += InScope(vs[i], scope) && Coordinate(vs[i], a) != 0;
         if (copies > 0) {
             const uint64_t before = project.Revision;
-            vs.reserve(n + copies);
+            detail::ReserveVertices(vs, n + copies);
             for (std::size_t i = 0; i < n; ++i)
                 if (InScope(vs[i], scope) && Coordinate(vs[i], a) != 0) {
                     Vertex copy = vs[i];
