@@ -8,6 +8,7 @@
 #include "util/memory.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -319,27 +320,58 @@ int32_t MergeDoubleVertices(Project& p) {
     AdviseHugePages(slots.data(), capacity * sizeof(uint32_t));
     slots.assign(capacity, 0);
     const std::size_t mask = capacity - 1;
+    // The map from old to new indices is made at the first duplicate: until then every vertex
+    // keeps its index, and an object without duplicates never pays for the map's memory.
     std::vector<int32_t> newIndex;
-    newIndex.reserve(n);
-    AdviseHugePages(newIndex.data(), n * sizeof(int32_t));
-    newIndex.resize(n);
+    const auto startMap = [&](std::size_t upTo) {
+        newIndex.reserve(n);
+        AdviseHugePages(newIndex.data(), n * sizeof(int32_t));
+        newIndex.resize(n);
+        for (std::size_t k = 0; k < upTo; ++k)
+            newIndex[k] = static_cast<int32_t>(k);
+    };
     int32_t kept = 0;
+    // The probes land anywhere in tables far larger than the caches. The slot of the vertex
+    // kFar steps ahead is fetched early; kNear steps ahead, that slot is read and the vertex it
+    // names (if any) is fetched, so both have arrived when the vertex is placed.
+    constexpr std::size_t kFar = 16, kNear = 8, kRing = 32;
+    std::array<std::size_t, kRing> ahead{};
+    const auto slotOf = [&](std::size_t i) { return PositionHash(p.Vertices[i]) & mask; };
+    for (std::size_t i = 0; i < std::min(n, kFar); ++i)
+        ahead[i % kRing] = slotOf(i);
     for (std::size_t i = 0; i < n; ++i) {
+        if (i + kFar < n) {
+            const std::size_t far = slotOf(i + kFar);
+            ahead[(i + kFar) % kRing] = far;
+            __builtin_prefetch(&slots[far]);
+        }
+        if (i + kNear < n)
+            if (const uint32_t occupant = slots[ahead[(i + kNear) % kRing]])
+                __builtin_prefetch(&p.Vertices[occupant - 1]);
         const Vertex& v = p.Vertices[i];
+        const bool mapping = !newIndex.empty();
         if (std::isnan(v.X) || std::isnan(v.Y) || std::isnan(v.Z)) {
-            newIndex[i] = kept++; // equal to nothing, not even itself
+            // equal to nothing, not even itself
+            if (mapping)
+                newIndex[i] = kept;
+            ++kept;
             continue;
         }
-        std::size_t s = PositionHash(v) & mask;
+        std::size_t s = ahead[i % kRing];
         for (;;) {
             if (slots[s] == 0) {
                 slots[s] = static_cast<uint32_t>(i + 1);
-                newIndex[i] = kept++;
+                if (mapping)
+                    newIndex[i] = kept;
+                ++kept;
                 break;
             }
-            const Vertex& w = p.Vertices[slots[s] - 1];
+            const uint32_t survivor = slots[s] - 1;
+            const Vertex& w = p.Vertices[survivor];
             if (w.X == v.X && w.Y == v.Y && w.Z == v.Z) {
-                newIndex[i] = newIndex[slots[s] - 1];
+                if (!mapping)
+                    startMap(i);
+                newIndex[i] = newIndex[survivor];
                 break;
             }
             s = (s + 1) & mask;
