@@ -626,8 +626,7 @@ class MainFormTest : public QObject {
         const std::string out = Folder(*dir_) + "out.obj";
         fake_.saveAnswers = {out};
         A("ExportMeshMenu")->trigger();
-        QCOMPARE(form_->LogMemo->Lines().back(),
-                 "10 Vertices and 4 Polygons saved to file " + out);
+        QCOMPARE(form_->LogMemo->Lines().back(), "10 Vertices and 4 Polygons saved to file " + out);
         QVERIFY(std::filesystem::exists(Folder(*dir_) + "out.mtl"));
     }
 
