@@ -15,5 +15,5 @@ ensure_packages() {
 }
 BUILD_PACKAGES=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
     qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-    xvfb xauth libdxflib-dev poppler-utils fonts-dejavu-core)
+    xvfb xauth libdxflib-dev libassimp-dev poppler-utils fonts-dejavu-core)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

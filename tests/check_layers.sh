@@ -14,6 +14,7 @@ LAYERS=(
     "settings"
     "edit"
     "io view texture output report transform collision"
+    "meshfile"
     "app"
 )
 

@@ -3,9 +3,13 @@
 #include "cli_ui.h"
 #include "edit/editor_state.h"
 #include "edit/vertices.h"
+#include "image/qt_image_files.h"
 #include "io/dxf_export.h"
 #include "io/dxf_import.h"
 #include "io/text_geometry.h"
+#include "mesh/assimp_mesh.h"
+#include "meshfile/mesh_export.h"
+#include "meshfile/mesh_import.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/texts.h"
@@ -276,9 +280,8 @@ std::function<int()> ExportDxfCommand(CLI::App& sub) {
 
 // FILE [--into P.3dp [--offset X,Y,Z]] -o OUT.3dp: imports into a new Project, or adds to
 // the one read from --into, and writes the result.
-std::function<int()>
-TextImportCommand(CLI::App& sub, const char* fileHelp,
-                  std::function<TextImportResult(Project&, const std::string&, Ui&)> import) {
+std::function<int()> ImportCommand(CLI::App& sub, const char* fileHelp,
+                                   std::function<bool(Project&, const std::string&, Ui&)> import) {
     auto file = std::make_shared<std::string>();
     auto into = std::make_shared<std::string>();
     auto offset = std::make_shared<std::string>("0,0,0");
@@ -303,11 +306,19 @@ TextImportCommand(CLI::App& sub, const char* fileHelp,
         Project project;
         if (!into->empty() && !Load(project, *into, ui))
             return 1;
-        if (import(project, *file, ui).Outcome != TextImportOutcome::Imported)
+        if (!import(project, *file, ui))
             return 1;
         SaveImported(project, into->empty(), *out, *appFolder, ui);
         return 0;
     };
+}
+
+std::function<int()>
+TextImportCommand(CLI::App& sub, const char* fileHelp,
+                  std::function<TextImportResult(Project&, const std::string&, Ui&)> import) {
+    return ImportCommand(sub, fileHelp, [import](Project& p, const std::string& file, Ui& ui) {
+        return import(p, file, ui).Outcome == TextImportOutcome::Imported;
+    });
 }
 
 // P.3dp -o OUT: writes the Project's geometry, refused like the menu command without any.
@@ -347,6 +358,33 @@ std::function<int()> Export3DOTextCommand(CLI::App& sub) {
     return TextExportCommand(sub, "3DOText file to write (.txt)", Export3DOText);
 }
 
+// FILE [--into P.3dp [--offset X,Y,Z]] -o OUT.3dp: any mesh file Assimp reads, imported as
+// the Geometry menu's Mesh File entry imports it.
+std::function<int()> ImportMeshCommand(CLI::App& sub) {
+    auto seed = std::make_shared<unsigned>(std::random_device{}());
+    sub.add_option("--seed", *seed, "Seed of the random polygon colours");
+    return ImportCommand(
+        sub, "Mesh file (OBJ, STL, PLY, glTF, 3DS, ...)",
+        [seed](Project& project, const std::string& file, Ui& ui) {
+            MeshData mesh;
+            std::string error;
+            if (!ReadMeshFile(file, mesh, error)) {
+                ui.Message(error);
+                return false;
+            }
+            std::mt19937 rng(*seed);
+            QtImageFiles images;
+            ColorTriple lineColor = kStartElementColor;
+            return ImportMesh(project, file, mesh, ui, rng, images, lineColor).Outcome ==
+                   MeshImportOutcome::Imported;
+        });
+}
+
+std::function<int()> ExportMeshCommand(CLI::App& sub) {
+    return TextExportCommand(sub, "OBJ file to write (.obj; its .mtl goes beside it)",
+                             ExportMeshObj);
+}
+
 } // namespace
 
 const std::vector<Command>& Commands() {
@@ -369,6 +407,11 @@ const std::vector<Command>& Commands() {
          Import3DOTextCommand},
         {"export-3dotext", "Write a project's vertices and polygons as a 3DOText file",
          Export3DOTextCommand},
+        {"import-mesh",
+         "Import a mesh file (OBJ, STL, PLY, glTF, 3DS, ...) into a new project or add it to one",
+         ImportMeshCommand},
+        {"export-mesh", "Write a project's geometry and textures as an OBJ file with its .mtl",
+         ExportMeshCommand},
         {"write-ase", "Write a project's ASE file, as \"Just write ASE\" does", WriteAseCommand},
         {"convert", "Write a project's ASE file beside it and convert it to 3DO with ase23doc.exe",
          ConvertCommand},

@@ -33,6 +33,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <filesystem>
+
 using namespace meshforge;
 using meshforge::gui::TMainForm;
 using meshforge::test::FakeUi;
@@ -161,6 +163,7 @@ class MainFormTest : public QObject {
                                 "    Vertex Text file",
                                 "    DXF file",
                                 "    3DOText (Vertices && Polygons)",
+                                "    Mesh File (OBJ, STL, PLY, glTF, 3DS, ...)",
                                 "  Export Geometry to....",
                                 "    Vertex Text file",
                                 "    DXF R12 file",
@@ -168,6 +171,7 @@ class MainFormTest : public QObject {
                                 "      Vertices && Lines",
                                 "      Vertices && Lines && Polygons",
                                 "    3DOText (Vertices && Polygons)",
+                                "    Mesh File (OBJ)",
                                 "  Add Data From Another Project",
                                 "  Remove Double Vertices",
                                 "&Visual Elements",
@@ -591,6 +595,39 @@ class MainFormTest : public QObject {
         QCOMPARE(log.back(), std::string("No overlaying/double Vertices in project"));
         QCOMPARE(form_->Menu("ImportMenu")->title(),
                  QString("&Import additional Geometry from...."));
+    }
+
+    void meshFileImportedAndExportedThroughTheMenus() {
+        // A quad and a triangle on five corners, the triangle's two shared corners written
+        // again: they join the quad's.
+        const std::string obj = Folder(*dir_) + "strip.obj";
+        WriteFileAtomically(obj, "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0.5 2 0\nv 0 1 0\n"
+                                 "v 1 1 0\nf 1 2 3 4\nf 6 7 5\n");
+        fake_.openAnswers = {obj};
+        A("ImportMeshMenu")->trigger();
+        QCOMPARE(fake_.openDialogs.back().Title, std::string("Open Mesh File"));
+        const Project& p = form_->CurrentProject();
+        QCOMPARE(p.Vertices.size(), std::size_t(5));
+        QCOMPARE(p.Polygons.size(), std::size_t(2));
+        QCOMPARE(p.Polygons[0].VertexIndices, (std::vector<int32_t>{0, 1, 2, 3, 0}));
+        QVERIFY(p.HasGeometry && p.GeometryShown);
+        const auto& log = form_->LogMemo->Lines();
+        QVERIFY(std::find(log.begin(), log.end(), "2 valid Polygons loaded from file " + obj) !=
+                log.end());
+
+        // Added again: the Offset New Vertices dialog moves the copy apart.
+        fake_.openAnswers = {obj};
+        fake_.offsetAnswers = {Offset3{10, 0, 0}};
+        A("ImportMeshMenu")->trigger();
+        QCOMPARE(fake_.offsetDialogs, 1);
+        QCOMPARE(p.Vertices.size(), std::size_t(10));
+        QCOMPARE(p.Vertices[5].X, 10.0f);
+
+        const std::string out = Folder(*dir_) + "out.obj";
+        fake_.saveAnswers = {out};
+        A("ExportMeshMenu")->trigger();
+        QCOMPARE(form_->LogMemo->Lines().back(), "10 Vertices and 4 Polygons saved to file " + out);
+        QVERIFY(std::filesystem::exists(Folder(*dir_) + "out.mtl"));
     }
 
     void largeDxfShowsProgressWhileScannedAndImported() {

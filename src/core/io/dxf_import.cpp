@@ -1,5 +1,7 @@
 #include "io/dxf_import.h"
 
+#include "io/vertex_lookup.h"
+
 #include "edit/vertices.h"
 #include "model/project.h"
 #include "model/project_file.h"
@@ -55,103 +57,6 @@ std::string Quoted(std::string_view text) {
 std::string FailurePrefix(const std::string& path) {
     return "Unable to import from file '" + path + "'\r";
 }
-
-struct Point3 {
-    float X, Y, Z;
-};
-
-uint32_t KeyBits(float v) {
-    return std::bit_cast<uint32_t>(v == 0.0f ? 0.0f : v); // 0 and -0 share a key
-}
-
-bool SamePosition(const Point3& a, const Vertex& b) {
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
-
-// First vertex at exactly a position, in constant time. The hash keeps the first index of
-// each position, so later equal vertices never shadow it; NaN positions are never stored and
-// never found, as an exact comparison with NaN fails. A slot holds the index + 1 and the
-// upper half of the position's hash, so that a probe past other positions reads no vertex.
-class VertexLookup {
-  public:
-    explicit VertexLookup(const std::vector<Vertex>& vertices) : vertices_(vertices) {
-        Rehash(std::bit_ceil(std::max<std::size_t>(64, vertices.size() * 2)));
-        for (std::size_t i = 0; i < vertices.size(); ++i)
-            Add(static_cast<int32_t>(i));
-    }
-
-    std::optional<int32_t> Find(const Point3& p) const {
-        if (std::isnan(p.X) || std::isnan(p.Y) || std::isnan(p.Z))
-            return std::nullopt;
-        const uint64_t h = Hash(p.X, p.Y, p.Z);
-        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
-            const uint64_t slot = slots_[s];
-            if (slot == 0)
-                return std::nullopt;
-            if (Tag(slot) == Tag(h) && SamePosition(p, vertices_[Index(slot)]))
-                return static_cast<int32_t>(Index(slot));
-        }
-    }
-
-    // The look-up of `p` is coming; start fetching its first slot.
-    void Prefetch(const Point3& p) const {
-        __builtin_prefetch(&slots_[Hash(p.X, p.Y, p.Z) & mask_]);
-    }
-
-    // Called after vertices_[index] was appended.
-    void Add(int32_t index) {
-        const Vertex& v = vertices_[static_cast<std::size_t>(index)];
-        if (std::isnan(v.X) || std::isnan(v.Y) || std::isnan(v.Z))
-            return;
-        if ((used_ + 1) * 2 > slots_.size())
-            Rehash(slots_.size() * 2);
-        Insert(index);
-    }
-
-  private:
-    static uint64_t Hash(float x, float y, float z) {
-        uint64_t h = (static_cast<uint64_t>(KeyBits(x)) << 32 | KeyBits(y)) * 0x9E3779B97F4A7C15ull;
-        h ^= (h >> 29) ^ (KeyBits(z) * 0xBF58476D1CE4E5B9ull);
-        h *= 0x94D049BB133111EBull;
-        return h ^ (h >> 31);
-    }
-    static uint64_t Tag(uint64_t bits) { return bits >> 32; }
-    static std::size_t Index(uint64_t slot) { return static_cast<uint32_t>(slot) - 1u; }
-
-    void Insert(int32_t index) {
-        const Vertex& v = vertices_[static_cast<std::size_t>(index)];
-        const uint64_t h = Hash(v.X, v.Y, v.Z);
-        for (std::size_t s = h & mask_;; s = (s + 1) & mask_) {
-            const uint64_t slot = slots_[s];
-            if (slot == 0) {
-                slots_[s] = (Tag(h) << 32) | (static_cast<uint64_t>(index) + 1);
-                ++used_;
-                return;
-            }
-            if (Tag(slot) != Tag(h))
-                continue;
-            const Vertex& w = vertices_[Index(slot)];
-            if (w.X == v.X && w.Y == v.Y && w.Z == v.Z)
-                return; // the earlier index stays the answer
-        }
-    }
-    void Rehash(std::size_t capacity) {
-        std::vector<uint64_t> old = std::move(slots_);
-        slots_.reserve(capacity);
-        AdviseHugePages(slots_.data(), capacity * sizeof(uint64_t));
-        slots_.assign(capacity, 0);
-        mask_ = capacity - 1;
-        used_ = 0;
-        for (uint64_t slot : old)
-            if (slot != 0)
-                Insert(static_cast<int32_t>(Index(slot)));
-    }
-
-    const std::vector<Vertex>& vertices_;
-    std::vector<uint64_t> slots_;
-    std::size_t mask_ = 0;
-    std::size_t used_ = 0;
-};
 
 uint64_t LineKey(int32_t a, int32_t b) {
     return static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32 | static_cast<uint32_t>(b);
@@ -951,6 +856,32 @@ DxfScan ScanFile(const std::string& path, Ui& ui, const DxfProgress& progress) {
     }
 }
 
+std::optional<Offset3> BeginGeometryImport(Project& project, Ui& ui) {
+    Offset3 offset;
+    if (project.HasGeometry) {
+        std::optional<Offset3> answer = ui.AskImportOffset();
+        if (!answer)
+            return std::nullopt;
+        offset = *answer;
+    } else {
+        project.Vertices.clear();
+    }
+    BumpRevision(project);
+    return offset;
+}
+
+void EndGeometryImport(Project& project, DxfKind kind, bool adding, int64_t created,
+                       const std::string& path, Ui& ui) {
+    ui.Log(std::to_string(created) + LogText(kind, adding) + path);
+    if (!adding)
+        project.HasGeometry = true;
+    UpdateBoundingBox(project);
+}
+
+std::string ImportFailurePrefix(const std::string& path) {
+    return FailurePrefix(path);
+}
+
 ColorTriple RandomPolygonColor(std::mt19937& rng) {
     auto unit = [&rng] { return static_cast<float>(rng() >> 8) * 0x1p-24f; };
     ColorTriple c;
@@ -978,16 +909,9 @@ DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSo
         return {DxfImportOutcome::NotPresent, 0};
     }
     const bool adding = project.HasGeometry;
-    Offset3 offset;
-    if (adding) {
-        std::optional<Offset3> answer = ui.AskImportOffset();
-        if (!answer)
-            return {DxfImportOutcome::OffsetCancelled, 0};
-        offset = *answer;
-    } else {
-        project.Vertices.clear();
-    }
-    BumpRevision(project);
+    const std::optional<Offset3> offset = BeginGeometryImport(project, ui);
+    if (!offset)
+        return {DxfImportOutcome::OffsetCancelled, 0};
 
     // Room for the new items at once, rather than copying a large list as it grows. Every
     // entity takes at least a keyword line, so the file's size bounds the count.
@@ -1007,7 +931,7 @@ DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSo
         makeRoom(project.Lines, room);
     // At most one new vertex per corner; memory is only taken as the list fills.
     makeRoom(project.Vertices, room * static_cast<std::size_t>(GroupsOf(kind)));
-    StreamImport import(project, path, kind, adding, offset, ui, rng);
+    StreamImport import(project, path, kind, adding, *offset, ui, rng);
     DxfImportResult result{DxfImportOutcome::Failed, 0};
     // The first keyword is line i - 1.
     bool going = false;
@@ -1029,10 +953,7 @@ DxfImportResult ImportDxfLines(Project& project, const std::string& path, LineSo
     }
     ticker.Done();
     result.Created = import.Created();
-    ui.Log(std::to_string(result.Created) + LogText(kind, adding) + path);
-    if (!adding)
-        project.HasGeometry = true;
-    UpdateBoundingBox(project);
+    EndGeometryImport(project, kind, adding, result.Created, path, ui);
     result.Outcome = DxfImportOutcome::Imported;
     return result;
 }

@@ -4,8 +4,11 @@
 // them; an entity whose groups are not where that reading expects them (another order, no Z)
 // is read by its own group codes, and a VERTEX that is a polyface face record is left out.
 // Everything here is free of the user interface; messages and log lines go through Ui.
+#include "model/project_file_ui.h"
+
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -56,6 +59,17 @@ struct DxfImportResult {
 
 // Three independent values in [0, 1), drawn in R, G, B order (24 bits each).
 ColorTriple RandomPolygonColor(std::mt19937& rng);
+
+// The start every geometry import shares: when the Project HasGeometry the offset for the new
+// vertices is asked through ui.AskImportOffset() (nullopt: cancelled, nothing changed),
+// otherwise the vertex list starts empty and the offset is zero. Bumps the revision.
+std::optional<Offset3> BeginGeometryImport(Project& project, Ui& ui);
+// Its end: the log line ("<created> valid Polygons loaded from file <path>" and the like for
+// `kind`, "additional ... added" when `adding`), HasGeometry, the bounding box.
+void EndGeometryImport(Project& project, DxfKind kind, bool adding, int64_t created,
+                       const std::string& path, Ui& ui);
+// "Unable to import from file '<path>'\r", the head of an import's failure messages.
+std::string ImportFailurePrefix(const std::string& path);
 
 // One importer run: reads the file a chunk at a time (a large file is never held whole), asks
 // for the offset through ui.AskImportOffset() when the Project HasGeometry, creates the

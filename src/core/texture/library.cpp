@@ -28,7 +28,13 @@ bool EndsInBmp(std::string_view name) {
     return lower == ".bmp";
 }
 
-TextureData FreshEntry(const std::string& path) {
+bool Names(const Project& p, std::size_t index) {
+    return index < p.Textures.size();
+}
+
+} // namespace
+
+TextureData FreshTextureEntry(const std::string& path) {
     TextureData t;
     t.Filename = path;
     t.Transparent = 0;
@@ -36,12 +42,6 @@ TextureData FreshEntry(const std::string& path) {
     t.BackColor = kDefaultBackColor;
     return t;
 }
-
-bool Names(const Project& p, std::size_t index) {
-    return index < p.Textures.size();
-}
-
-} // namespace
 
 std::optional<std::string> TextureFileProblem(const Project& project, const std::string& path,
                                               ImageFiles& images,
@@ -94,7 +94,7 @@ bool LoadTexture(Project& project, const std::string& path, ImageFiles& images, 
         ui.Message(*problem);
         return false;
     }
-    project.Textures.push_back(FreshEntry(path));
+    project.Textures.push_back(FreshTextureEntry(path));
     project.CurrentTexture = static_cast<int32_t>(project.Textures.size() - 1);
     TexturesChanged(project);
     LogTextureRebuild(ui);
@@ -111,7 +111,7 @@ bool ReplaceTexture(Project& project, std::size_t index, const std::string& path
         ui.Message(*problem);
         return false;
     }
-    project.Textures[index] = FreshEntry(path);
+    project.Textures[index] = FreshTextureEntry(path);
     TexturesChanged(project);
     LogTextureRebuild(ui);
     return true;

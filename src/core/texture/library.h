@@ -28,6 +28,8 @@ std::optional<std::string> TextureFileProblem(const Project& project, const std:
                                               ImageFiles& images,
                                               std::optional<std::size_t> replacing);
 
+// A new entry for `path` with the defaults a loaded texture gets.
+TextureData FreshTextureEntry(const std::string& path);
 // "Load Texture": appends an entry for `path` with the defaults and makes it current; a refused
 // file leaves the list unchanged and shows why. Logs the rebuild lines on success.
 bool LoadTexture(Project& project, const std::string& path, ImageFiles& images, Ui& ui);

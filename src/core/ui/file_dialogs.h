@@ -7,10 +7,10 @@
 namespace meshforge {
 
 inline constexpr int kOpenDxf = 1, kOpenVertexText = 2, kOpenProject = 3, kOpenBitmap = 4,
-                     kOpen3DOText = 5;
+                     kOpen3DOText = 5, kOpenMesh = 6;
 const std::vector<std::string>& OpenDialogFilters();
 inline constexpr int kSaveProject = 1, kSave3DOText = 2, kSaveLog = 3, kSave3DO = 4, kSaveAse = 5,
-                     kSaveDxf = 6, kSaveVertexText = 7;
+                     kSaveDxf = 6, kSaveVertexText = 7, kSaveObj = 8;
 const std::vector<std::string>& SaveDialogFilters();
 
 } // namespace meshforge

@@ -6,9 +6,13 @@
 #include "gui/edit/vertex_form.h"
 #include "gui/io/scan_form.h"
 #include "gui/view/view_form.h"
+#include "image/qt_image_files.h"
 #include "io/dxf_export.h"
 #include "io/dxf_import.h"
 #include "io/text_geometry.h"
+#include "mesh/assimp_mesh.h"
+#include "meshfile/mesh_export.h"
+#include "meshfile/mesh_import.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -83,6 +87,43 @@ void ImportDxfClick(TMainForm& f) {
     f.ViewForm->Redraw();
 }
 
+void ImportMeshClick(TMainForm& f) {
+    QtUi& ui = f.UiPort();
+    std::optional<std::string> path =
+        ui.ChooseOpenFile({"Open Mesh File", OpenDialogFilters(), kOpenMesh, ""});
+    if (!path)
+        return;
+    f.RunLifecycle([&f, &ui, path] {
+        MeshData mesh;
+        std::string error;
+        bool read = false;
+        {
+            FileProgress progress(*path, "Reading", &f);
+            read = ReadMeshFile(*path, mesh, error, progress.report);
+        }
+        if (!read) {
+            ui.Message(error);
+            return;
+        }
+        FileProgress progress(*path, "Importing", &f);
+        QtImageFiles images;
+        ImportMesh(f.CurrentProject(), *path, mesh, ui, f.State().PolygonColorSource, images,
+                   f.State().LineColor, progress.report);
+    });
+    Project& p = f.CurrentProject();
+    p.GeometryShown = true;
+    f.ViewForm->ZoomAllClick();
+    p.Options.VerticesVisible = f.Action("ShowVerticesMenu")->isChecked();
+    f.ViewForm->Redraw();
+}
+
+void ExportMeshClick(TMainForm& f) {
+    std::optional<std::string> path =
+        f.UiPort().ChooseSaveFile({"", SaveDialogFilters(), kSaveObj, "obj"});
+    if (path)
+        ExportMeshObj(f.CurrentProject(), *path, f.UiPort());
+}
+
 // The open dialog, then the import, for the vertex text and 3DOText commands.
 void ImportTextGeometry(TMainForm& f, const char* title, int filterIndex,
                         TextImportResult (*import)(Project&, const std::string&, Ui&)) {
@@ -136,6 +177,8 @@ void RegisterGeometryCommands(TMainForm& f) {
         ImportTextGeometry(f, "Open 3DOText File with Vertex Definition", kOpen3DOText,
                            Import3DOText);
     });
+    f.AddEntry(import, "ImportMeshMenu", "Mesh File (OBJ, STL, PLY, glTF, 3DS, ...)",
+               [&f] { ImportMeshClick(f); });
     QMenu* exportMenu = f.AddSubmenu(m, "ExportMenu", "Export Geometry to....");
     f.AddEntry(exportMenu, "ExportVtxMenu", "Vertex Text file",
                f.Guarded(GuardedCommand::ExportVertexText, [&f] { ExportTextClick(f, false); }));
@@ -151,6 +194,9 @@ void RegisterGeometryCommands(TMainForm& f) {
                          [&f] { ExportDxfClick(f, DxfMode::VerticesLinesPolygons); }));
     f.AddEntry(exportMenu, "Export3DOTextMenu", "3DOText (Vertices && Polygons)",
                f.Guarded(GuardedCommand::Export3DOText, [&f] { ExportTextClick(f, true); }));
+    f.AddEntry(exportMenu, "ExportMeshMenu", "Mesh File (OBJ)",
+               // Refused as the 3DOText export is: without geometry.
+               f.Guarded(GuardedCommand::Export3DOText, [&f] { ExportMeshClick(f); }));
     m->addSeparator();
     f.AddEntry(m, "AddDataMenu", "Add Data From Another Project", [&f] {
         f.RunLifecycle([&f] { AddData(f.CurrentProject(), f.CurrentSession(), f.UiPort()); });
