@@ -17,3 +17,5 @@ BUILD_PACKAGES=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli
     qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
     xvfb xauth libdxflib-dev libassimp-dev poppler-utils fonts-dejavu-core)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# dpkg-shlibdeps (dpkg-dev) and file let CPack compute the .deb's library dependencies.
+PACKAGE_PACKAGES=(dpkg-dev file)

@@ -46,7 +46,7 @@ SaveOptions SaveOptionsFromSettings(const std::string& appFolderFlag) {
 void AddAppFolderOption(CLI::App& sub, std::string& appFolder) {
     sub.add_option("--app-folder", appFolder,
                    "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
-                   "executable's folder)");
+                   "executable's folder when writable, else ~/.config/meshforge)");
 }
 
 namespace {
@@ -67,7 +67,7 @@ std::function<int()> Resave(CLI::App& sub) {
     auto appFolder = std::make_shared<std::string>();
     sub.add_option("--app-folder", *appFolder,
                    "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
-                   "executable's folder)");
+                   "executable's folder when writable, else ~/.config/meshforge)");
     sub.add_option("IN", *in, "Project file to read")->required();
     sub.add_option("OUT", *out, "Project file to write")->required();
     return [in, out, appFolder] {
@@ -110,7 +110,7 @@ std::function<int()> VertexCommand(CLI::App& sub, bool askable,
     auto yes = std::make_shared<bool>(false);
     sub.add_option("--app-folder", *appFolder,
                    "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
-                   "executable's folder)");
+                   "executable's folder when writable, else ~/.config/meshforge)");
     if (askable)
         sub.add_flag("--yes", *yes, "Agree to removing the lines and polygons");
     sub.add_option("IN", *in, "Project file to read")->required();
@@ -221,7 +221,7 @@ std::function<int()> ImportDxfCommand(CLI::App& sub) {
     sub.add_option("--seed", *seed, "Seed of the random polygon colours");
     sub.add_option("--app-folder", *appFolder,
                    "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
-                   "executable's folder)");
+                   "executable's folder when writable, else ~/.config/meshforge)");
     return [=] {
         const std::optional<Offset3> shift = ParseOffset(*offset);
         if (!shift) {
@@ -295,7 +295,7 @@ std::function<int()> ImportCommand(CLI::App& sub, const char* fileHelp,
     sub.add_option("-o", *out, "Project file to write")->required();
     sub.add_option("--app-folder", *appFolder,
                    "Program folder holding Meshforge.ini (default: MESHFORGE_APP_FOLDER or the "
-                   "executable's folder)");
+                   "executable's folder when writable, else ~/.config/meshforge)");
     return [file, into, offset, out, appFolder, import] {
         const std::optional<Offset3> shift = ParseOffset(*offset);
         if (!shift) {

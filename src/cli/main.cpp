@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
     using namespace meshforge;
     CLI::App app{std::string(kProgramName) + " " + kProgramVersion + " command line"};
+    app.set_version_flag("--version", std::string(kProgramName) + " " + kProgramVersion);
     app.require_subcommand(1);
     std::function<int()> action;
     for (const cli::Command& c : cli::Commands()) {

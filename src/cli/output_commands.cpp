@@ -70,9 +70,10 @@ std::function<int()> ConvertCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
     auto appFolder = std::make_shared<std::string>();
     sub.add_option("PROJECT", *in, "Project file (.3dp)")->required();
-    sub.add_option("--app-folder", *appFolder,
-                   "Program folder holding ase23doc.exe and Meshforge.ini (default: "
-                   "MESHFORGE_APP_FOLDER or the executable's folder)");
+    sub.add_option(
+        "--app-folder", *appFolder,
+        "Program folder holding ase23doc.exe and Meshforge.ini (default: "
+        "MESHFORGE_APP_FOLDER or the executable's folder when writable, else ~/.config/meshforge)");
     return [in, appFolder] {
         CliUi ui(std::cout, std::cerr);
         Project project;

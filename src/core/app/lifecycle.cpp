@@ -2,6 +2,7 @@
 
 #include "app/lifecycle_ui.h"
 #include "model/project.h"
+#include "util/app_folder.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
 
@@ -258,8 +259,14 @@ bool SaveLogFile(const std::vector<std::string>& lines, Ui& ui) {
     }
 }
 
+std::string ProgramFile(const Session& s, const std::string& relative) {
+    std::vector<std::string> folders{s.AppFolder};
+    folders.insert(folders.end(), s.FileFolders.begin(), s.FileFolders.end());
+    return FindProgramFile(folders, relative);
+}
+
 void LocalHelp(const Session& s, Ui& ui) {
-    fs::path page = fs::path(s.AppFolder) / "help" / "index.htm";
+    fs::path page = ProgramFile(s, (fs::path("help") / "index.htm").string());
     std::error_code ec;
     auto when = fs::last_write_time(page, ec);
     if (ec || !fs::is_regular_file(page, ec)) {

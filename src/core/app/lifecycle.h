@@ -34,6 +34,9 @@ struct EventMenuStates {
 // replaces the Project resets. The window shows them after every command.
 struct Session {
     std::string AppFolder; // ends with a separator
+    // Where the program's read-only files (help/, mask.bmp) are looked for after AppFolder: the
+    // executable's folder and the installation's shared folder.
+    std::vector<std::string> FileFolders;
     RecentFiles Recent;
     bool StartupOpenPending = true;
     std::string ViewCaption = std::string(kNewProjectCaption);
@@ -85,8 +88,12 @@ bool RequestExit(Project& project, Session& session, const SaveOptions& save, Li
 // whether it was written; a write error is shown.
 bool SaveLogFile(const std::vector<std::string>& lines, Ui& ui);
 
-// "Local Help": the help page AppFolder + "help/index.htm" with its date, or the message that
-// there is none.
+// The program's read-only file `relative` ("mask.bmp"): in AppFolder, else in the first of
+// FileFolders that has it; in AppFolder when none has it.
+std::string ProgramFile(const Session& session, const std::string& relative);
+
+// "Local Help": the help page "help/index.htm" (found as ProgramFile finds it) with its date, or
+// the message that there is none.
 void LocalHelp(const Session& session, Ui& ui);
 
 } // namespace meshforge

@@ -18,7 +18,8 @@ std::optional<EditorArgs> ParseEditorArguments(const QStringList& arguments, int
     const QCommandLineOption appFolder(
         "app-folder",
         "The program folder (settings file, converter, help); default: "
-        "MESHFORGE_APP_FOLDER, else the executable's folder.",
+        "MESHFORGE_APP_FOLDER, else the executable's folder when it is writable, else "
+        "~/.config/meshforge.",
         "DIR");
     parser.addOption(appFolder);
     parser.addPositionalArgument("project", "A project file (.3dp) to open at start-up.",

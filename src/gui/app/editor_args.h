@@ -8,7 +8,7 @@
 namespace meshforge::gui {
 
 struct EditorArgs {
-    std::string AppFolder; // empty: MESHFORGE_APP_FOLDER or the executable's folder
+    std::string AppFolder; // empty: as ResolveAppFolder chooses
     std::vector<std::string> Projects;
 };
 

@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
         meshforge::ResolveAppFolder(args->AppFolder, meshforge::ExecutableFolder());
     // The editor outlives every window.
     meshforge::Editor editor(appFolder);
+    editor.Session.FileFolders =
+        meshforge::ProgramFileFolders(appFolder, meshforge::ExecutableFolder());
     meshforge::gui::TMainForm form(editor, args->Projects);
     if (form.StartMaximized()) {
         // Without a window manager (a bare X server) maximizing is a no-op: fill the screen.

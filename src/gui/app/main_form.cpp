@@ -174,7 +174,7 @@ void TMainForm::CreateView() {
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("MdiArea");
     ViewForm = new TViewForm(editor_.Project, editor_.Session.Editor, OptionsForm->General(), ui_,
-                             ui_, editor_.Session.AppFolder);
+                             ui_, ProgramFile(editor_.Session, "mask.bmp"));
     ViewWindow = mdiArea_->addSubWindow(ViewForm);
     ViewWindow->setObjectName("ViewWindow");
     if (OptionsForm->General().NoCaption)

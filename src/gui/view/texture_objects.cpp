@@ -85,12 +85,11 @@ void TViewForm::BuildTextureObjects() {
     for (const TextureData& t : project_.Textures)
         textureSources_.emplace_back(t.Filename, t.MaskFilename);
     DeleteTextures();
-    const std::string fallbackMask = appFolder_ + "mask.bmp";
     for (std::size_t i = 0; i < project_.Textures.size(); ++i) {
         const TextureData& t = project_.Textures[i];
         bool imageFailed = false, maskFailed = false;
         QImage image = TextureImage(t.Filename, &imageFailed);
-        const std::string& maskPath = t.MaskFilename.empty() ? fallbackMask : t.MaskFilename;
+        const std::string& maskPath = t.MaskFilename.empty() ? fallbackMask_ : t.MaskFilename;
         QImage mask = TextureImage(maskPath, &maskFailed);
         if (imageFailed)
             ui_.Log("Bitmap " + t.Filename + " could not be read: shown as a checkerboard");

@@ -40,9 +40,9 @@ QSurfaceFormat TViewForm::ContextFormat() {
 }
 
 TViewForm::TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
-                     PickPrompts& prompts, std::string appFolder, QWidget* parent)
+                     PickPrompts& prompts, std::string fallbackMask, QWidget* parent)
     : QOpenGLWidget(parent), project_(project), editor_(editor), general_(general), ui_(ui),
-      prompts_(prompts), pick_(editor), appFolder_(std::move(appFolder)) {
+      prompts_(prompts), pick_(editor), fallbackMask_(std::move(fallbackMask)) {
     setObjectName("ViewForm");
     setFormat(ContextFormat());
     setMinimumSize(64, 64);

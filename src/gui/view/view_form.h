@@ -55,10 +55,10 @@ class TViewForm : public QOpenGLWidget {
   public:
     enum class Mode { Render, Select };
 
-    // appFolder (with a trailing separator) holds "mask.bmp", the mask of every texture
-    // without its own. The editor state gives the pick state its colours and the pivot.
+    // fallbackMask is the mask ("mask.bmp") of every texture without its own. The editor state
+    // gives the pick state its colours and the pivot.
     TViewForm(Project& project, EditorState& editor, const GeneralOptions& general, Ui& ui,
-              PickPrompts& prompts, std::string appFolder, QWidget* parent = nullptr);
+              PickPrompts& prompts, std::string fallbackMask, QWidget* parent = nullptr);
     ~TViewForm() override;
 
     // Connects the main window's bars and buttons (once, at start-up).
@@ -173,7 +173,7 @@ class TViewForm : public QOpenGLWidget {
     bool shownOnce_ = false;
     bool literal_ = false;
     bool skipInPick_ = false;
-    std::string appFolder_;
+    std::string fallbackMask_;
     bool glReady_ = false;
     bool hoverPending_ = false;
     QPoint hoverAt_;
