@@ -72,6 +72,23 @@ QWidget* PolygonToolWindow::OffsetGroup(const char* xHint, const char* yHint, co
     return group;
 }
 
+void PolygonToolWindow::Arrange(QWidget* offset, QLayout* options, QPushButton* action) {
+    auto* side = new QVBoxLayout;
+    side->addWidget(offset);
+    if (options)
+        side->addLayout(options);
+    side->addStretch();
+    side->addWidget(action);
+    side->addWidget(UndoButton);
+    side->addWidget(CloseButton);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(heading_);
+    listColumn->addWidget(List);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(listColumn, 1);
+    layout->addLayout(side);
+}
+
 void PolygonToolWindow::Open() {
     if (isVisible()) {
         raise();
@@ -156,19 +173,7 @@ TPolyCopyForm::TPolyCopyForm(Project& project, PolygonCopyUndo& undo, meshforge:
     options->addWidget(VisComboBox, 0, 1);
     options->addWidget(TexLabel, 1, 0);
     options->addWidget(TexComboBox, 1, 1);
-    auto* side = new QVBoxLayout;
-    side->addWidget(OffsetGroup("Distance In X", "Distance In Y", "Distance In Z"));
-    side->addLayout(options);
-    side->addStretch();
-    side->addWidget(CopyButton);
-    side->addWidget(UndoButton);
-    side->addWidget(CloseButton);
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(heading_);
-    listColumn->addWidget(List);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(listColumn, 1);
-    layout->addLayout(side);
+    Arrange(OffsetGroup("Distance In X", "Distance In Y", "Distance In Z"), options, CopyButton);
     resize(560, 360);
 
     connect(CopyButton, &QPushButton::clicked, this, &TPolyCopyForm::CopyButtonClick);
@@ -219,18 +224,8 @@ TPolymoveForm::TPolymoveForm(Project& project, VertexBackup& undo, meshforge::Ui
       undo_(undo) {
     UndoButton->setToolTip("Undo Last Move");
     MoveButton = MakeButton(this, "MoveButton", "Move", "Move Selected Polygon(s)");
-    auto* side = new QVBoxLayout;
-    side->addWidget(OffsetGroup("X Value To Move", "Y  Value To Move", "Z  Value To Move"));
-    side->addStretch();
-    side->addWidget(MoveButton);
-    side->addWidget(UndoButton);
-    side->addWidget(CloseButton);
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(heading_);
-    listColumn->addWidget(List);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(listColumn, 1);
-    layout->addLayout(side);
+    Arrange(OffsetGroup("X Value To Move", "Y  Value To Move", "Z  Value To Move"), nullptr,
+            MoveButton);
     resize(520, 340);
 
     connect(MoveButton, &QPushButton::clicked, this, &TPolymoveForm::MoveButtonClick);

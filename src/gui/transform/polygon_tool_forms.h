@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -38,6 +39,9 @@ class PolygonToolWindow : public QDialog {
                       const char* title, const char* listName, int indexWidth, QWidget* parent);
     // The offset group with its three hints; the window's layout adds it where it wants.
     QWidget* OffsetGroup(const char* xHint, const char* yHint, const char* zHint);
+    // The list with its heading on the left; beside it the offset, the window's own options
+    // (may be null), its command button, Undo and Close.
+    void Arrange(QWidget* offset, QLayout* options, QPushButton* action);
     OffsetTexts Offset() const;
     void ResetOffset();
     // The list's selection made the polygons' Selected flags; the command acts on them.
