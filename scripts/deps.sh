@@ -19,3 +19,6 @@ BUILD_PACKAGES=(cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev libcli
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # dpkg-shlibdeps (dpkg-dev) and file let CPack compute the .deb's library dependencies.
 PACKAGE_PACKAGES=(dpkg-dev file)
+# The Windows cross build (scripts/windows-check): MinGW-w64 with POSIX threads for std::thread
+# and std::mutex, wine to run the results, GoogleTest's sources to build it for Windows.
+WINDOWS_PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wine64 googletest libcli11-dev)
