@@ -56,6 +56,15 @@ TEST(LineSource, SplitsTextAndFilesAsSplitLinesWhereverAChunkEnds) {
             ASSERT_EQ(AllLines(file), expected) << "chunk " << chunk;
             EXPECT_EQ(file.Position(), text.size());
         }
+        // Opened where the second line starts: the lines after the first.
+        LineSource first(text);
+        std::string_view line;
+        if (first.Next(line)) {
+            LineSource rest = LineSource::File(path, 3, first.Position());
+            ASSERT_EQ(AllLines(rest),
+                      std::vector<std::string>(expected.begin() + 1, expected.end()));
+            EXPECT_EQ(rest.Position(), text.size());
+        }
     }
 }
 

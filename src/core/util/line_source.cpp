@@ -14,7 +14,7 @@ namespace meshforge {
 LineSource::LineSource(std::string_view text)
     : data_(text.data()), end_(text.size()), size_(text.size()) {}
 
-LineSource::LineSource(const std::string& path, std::size_t chunkBytes)
+LineSource::LineSource(const std::string& path, std::size_t chunkBytes, uint64_t start)
     : eof_(false), path_(path), chunk_(std::max<std::size_t>(chunkBytes, 1)) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
@@ -22,6 +22,14 @@ LineSource::LineSource(const std::string& path, std::size_t chunkBytes)
     struct stat st {};
     if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode))
         size_ = static_cast<uint64_t>(st.st_size);
+    if (start > 0) {
+        if (::lseek(fd_, static_cast<off_t>(start), SEEK_SET) < 0) {
+            const int error = errno;
+            ::close(fd_);
+            throw FileError("Cannot read file " + path + ": " + std::strerror(error));
+        }
+        base_ = start;
+    }
     capacity_ = chunk_;
     buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
     data_ = buffer_.get();
