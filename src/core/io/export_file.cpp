@@ -8,11 +8,11 @@
 namespace meshforge {
 
 bool WriteExportFile(const std::string& path, std::string_view content, Ui& ui) {
-    return WriteExportFile(path, [content](TextSink& out) { out += content; }, ui);
+    return WriteExportFile(
+        path, [content](TextSink& out) { out += content; }, ui);
 }
 
-bool WriteExportFile(const std::string& path, const std::function<void(TextSink&)>& write,
-                     Ui& ui) {
+bool WriteExportFile(const std::string& path, const std::function<void(TextSink&)>& write, Ui& ui) {
     try {
         AtomicFileWriter out(path);
         write(out);

@@ -12,7 +12,6 @@ class TextSink;
 // was written, so the caller writes no log line.
 bool WriteExportFile(const std::string& path, std::string_view content, Ui& ui);
 // The same for a text that `write` produces piece by piece straight into the file.
-bool WriteExportFile(const std::string& path, const std::function<void(TextSink&)>& write,
-                     Ui& ui);
+bool WriteExportFile(const std::string& path, const std::function<void(TextSink&)>& write, Ui& ui);
 
 } // namespace meshforge

@@ -123,8 +123,8 @@ bool ExportMeshObj(const Project& project, const std::string& path, Ui& ui) {
     int64_t polygons = 0;
     if (!WriteExportFile(mtl, MeshMtlText(project), ui) ||
         !WriteExportFile(
-            path,
-            [&](TextSink& out) { polygons = WriteMeshObj(project, FileNamePart(mtl), out); }, ui))
+            path, [&](TextSink& out) { polygons = WriteMeshObj(project, FileNamePart(mtl), out); },
+            ui))
         return false;
     ui.Log(std::to_string(project.Vertices.size()) + " Vertices and " + std::to_string(polygons) +
            " Polygons saved to file " + path);

@@ -59,7 +59,8 @@ class LineSource {
         }
     }
 
-    // Bytes consumed so far (the offset of the next line), and the size of the text or of the file when it was opened.
+    // Bytes consumed so far (the offset of the next line), and the size of the text or of the file
+    // when it was opened.
     uint64_t Position() const { return base_ + begin_; }
     uint64_t Size() const { return size_; }
 
