@@ -11,6 +11,7 @@
 #include "util/text_sink.h"
 
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -378,13 +379,13 @@ class LineOrigin {
     const std::string& Path() const { return path_; }
 
     // The number of lines, as SplitLines counts them.
-    uint64_t CountLines() const {
-        LineSource lines = Open(0, chunk_);
-        uint64_t n = 0;
-        std::string_view line;
-        while (lines.Next(line))
-            ++n;
-        return n;
+    std::size_t CountLines() const {
+        const uint64_t n =
+            text_ ? LineSource::CountLines(*text_) : LineSource::CountLines(path_, chunk_);
+        // A file of more lines than this system can count holds no Project it could keep.
+        if (n > std::numeric_limits<std::size_t>::max() / 2)
+            throw FileError("Cannot read file " + path_ + ": " + "it is too large");
+        return static_cast<std::size_t>(n);
     }
 
   private:
@@ -507,9 +508,9 @@ constexpr std::size_t kRereadChunk = 1 << 12;
 // holding only a chunk or two of the file at a time. A section reads on through the main
 // cursor; a keyword among the lines it took (a flag or a name may be one) is then visited in
 // its turn, with its section read by a cursor of its own from that line on.
-template <class Section> Scan StreamScan(const LineOrigin& origin, Section section) {
-    return [&origin, section](ReadContext& c) {
-        const auto total = static_cast<std::size_t>(origin.CountLines());
+template <class Section>
+Scan StreamScan(const LineOrigin& origin, std::size_t total, Section section) {
+    return [&origin, total, section](ReadContext& c) {
         std::vector<PendingKeyword> pending;
         LineCursor main(origin, 0, 0, origin.Chunk(), total, &pending);
         std::string_view line;
@@ -576,28 +577,28 @@ ReadOutcome MergeProjectWith(Project& p, const std::string& path, ProjectFileUi&
 
 } // namespace project_sections
 
+// The lines are counted first (the sections' counts are checked against the lines left), so
+// a file that cannot be read fails before anything is logged.
 ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui) {
     const LineOrigin origin(p.ProjectFileName, text);
-    return ReadProjectWith(p, ui, StreamScan(origin, ReadSections));
+    return ReadProjectWith(p, ui, StreamScan(origin, origin.CountLines(), ReadSections));
 }
 
 ReadOutcome ReadProject(Project& p, ProjectFileUi& ui, std::size_t chunkBytes) {
     const LineOrigin origin(p.ProjectFileName, chunkBytes);
-    origin.CountLines(); // a file that cannot be read fails before anything is logged
-    return ReadProjectWith(p, ui, StreamScan(origin, ReadSections));
+    return ReadProjectWith(p, ui, StreamScan(origin, origin.CountLines(), ReadSections));
 }
 
 ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
                              ProjectFileUi& ui) {
     const LineOrigin origin(path, text);
-    return MergeProjectWith(p, path, ui, StreamScan(origin, MergeSections));
+    return MergeProjectWith(p, path, ui, StreamScan(origin, origin.CountLines(), MergeSections));
 }
 
 ReadOutcome MergeProject(Project& p, const std::string& path, ProjectFileUi& ui,
                          std::size_t chunkBytes) {
     const LineOrigin origin(path, chunkBytes);
-    origin.CountLines();
-    return MergeProjectWith(p, path, ui, StreamScan(origin, MergeSections));
+    return MergeProjectWith(p, path, ui, StreamScan(origin, origin.CountLines(), MergeSections));
 }
 
 } // namespace meshforge

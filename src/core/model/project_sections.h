@@ -9,6 +9,7 @@
 #include "model/project_file_ui.h"
 #include "model/texts.h"
 #include "util/errors.h"
+#include "util/memory.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -243,6 +244,7 @@ void ReadSection(ReadContext& c, const Src& src, std::size_t i, std::string_view
         int32_t n = src.Count(i + 1, "vertex count", 3);
         p.Vertices.clear();
         p.Vertices.reserve(static_cast<std::size_t>(n));
+        AdviseHugePages(p.Vertices.data(), p.Vertices.capacity() * sizeof(Vertex));
         for (int32_t k = 0; k < n; ++k) {
             std::size_t at = i + 2 + 3 * static_cast<std::size_t>(k);
             p.Vertices.push_back({src.Float(at, "an X coordinate"),
@@ -277,6 +279,7 @@ void ReadSection(ReadContext& c, const Src& src, std::size_t i, std::string_view
         int32_t n = src.Count(i + 1, "polygon count", 5);
         p.Polygons.clear();
         p.Polygons.reserve(static_cast<std::size_t>(n));
+        AdviseHugePages(p.Polygons.data(), p.Polygons.capacity() * sizeof(ObjectData));
         std::size_t at = i + 2;
         for (int32_t k = 0; k < n; ++k) {
             ObjectData poly;

@@ -59,6 +59,11 @@ class LineSource {
         }
     }
 
+    // The number of lines Next would give, counted without splitting them; a file is read
+    // `chunkBytes` at a time. Throws FileError as File and Next do.
+    static uint64_t CountLines(std::string_view text);
+    static uint64_t CountLines(const std::string& path, std::size_t chunkBytes = kDefaultChunk);
+
     // Bytes consumed so far (the offset of the next line), and the size of the text or of the file
     // when it was opened.
     uint64_t Position() const { return base_ + begin_; }
