@@ -381,7 +381,7 @@ class LineOrigin {
     // The number of lines, as SplitLines counts them.
     std::size_t CountLines() const {
         const uint64_t n =
-            text_ ? LineSource::CountLines(*text_) : LineSource::CountLines(path_, chunk_);
+            text_ ? LineSource::CountTextLines(*text_) : LineSource::CountFileLines(path_, chunk_);
         // A file of more lines than this system can count holds no Project it could keep.
         if (n > std::numeric_limits<std::size_t>::max() / 2)
             throw FileError("Cannot read file " + path_ + ": " + "it is too large");

@@ -90,13 +90,13 @@ class LineCounter {
 
 } // namespace
 
-uint64_t LineSource::CountLines(std::string_view text) {
+uint64_t LineSource::CountTextLines(std::string_view text) {
     LineCounter counter;
     counter.Add(text.data(), text.size());
     return counter.Lines();
 }
 
-uint64_t LineSource::CountLines(const std::string& path, std::size_t chunkBytes) {
+uint64_t LineSource::CountFileLines(const std::string& path, std::size_t chunkBytes) {
     LineSource file = File(path, chunkBytes);
     LineCounter counter;
     for (;;) {

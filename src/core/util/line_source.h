@@ -61,8 +61,8 @@ class LineSource {
 
     // The number of lines Next would give, counted without splitting them; a file is read
     // `chunkBytes` at a time. Throws FileError as File and Next do.
-    static uint64_t CountLines(std::string_view text);
-    static uint64_t CountLines(const std::string& path, std::size_t chunkBytes = kDefaultChunk);
+    static uint64_t CountTextLines(std::string_view text);
+    static uint64_t CountFileLines(const std::string& path, std::size_t chunkBytes = kDefaultChunk);
 
     // Bytes consumed so far (the offset of the next line), and the size of the text or of the file
     // when it was opened.
