@@ -17,7 +17,12 @@ using Read = std::function<meshforge::ReadOutcome(meshforge::Project&, meshforge
 inline void CheckSameAsReference(const meshforge::Project& start, std::string_view text,
                                  const std::function<Read(const std::string&)>& reference,
                                  const std::function<Read(const std::string&)>& chunked) {
-    static const std::string path = "/tmp/meshforge-fuzz-" + std::to_string(::getpid()) + ".3dp";
+    // One file for the whole run, removed when the fuzzer ends.
+    static const struct Scratch {
+        std::string path = "/tmp/meshforge-fuzz-" + std::to_string(::getpid()) + ".3dp";
+        ~Scratch() { std::remove(path.c_str()); }
+    } scratch;
+    const std::string& path = scratch.path;
     meshforge::WriteFileAtomically(path, text);
     meshforge::Project p = start;
     p.ProjectFileName = path;
