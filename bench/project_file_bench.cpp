@@ -3,6 +3,7 @@
 // memory a read takes beyond the Project it makes.
 #include "model/project.h"
 #include "model/project_file.h"
+#include "project_reader_reference.h"
 #include "ui/quiet_ui.h"
 #include "util/atomic_file.h"
 #include "util/line_source.h"
@@ -100,6 +101,20 @@ void BM_ReadProject(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * fs::file_size(file));
 }
 
+void BM_ReadProjectWholeText(benchmark::State& state) {
+    // The reader before the chunked one: the whole file in memory, split into line views.
+    const std::string& file = BigFile();
+    QuietUi ui;
+    for (auto _ : state) {
+        Project p;
+        p.ProjectFileName = file;
+        const std::string text = ReadWholeFile(file);
+        reference::ReadProjectText(p, text, ui);
+        benchmark::DoNotOptimize(p.Polygons.data());
+    }
+    state.SetBytesProcessed(state.iterations() * fs::file_size(file));
+}
+
 void BM_ReadFloor(benchmark::State& state) {
     // Floor: every line of the file looked at once, a chunk at a time.
     const std::string& file = BigFile();
@@ -170,6 +185,7 @@ BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WriteProject)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadProject)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadProjectWholeText)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadProjectMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--measure-read")
