@@ -1,14 +1,19 @@
-// Project file write and read on a large generated object, against the floor of reading the
-// same file's lines into memory.
+// Project file write and read on a large generated object, against the floors of writing the
+// same bytes preformatted and of reading the same file's lines a chunk at a time; and the
+// memory a read takes beyond the Project it makes.
 #include "model/project.h"
 #include "model/project_file.h"
+#include "project_reader_reference.h"
 #include "ui/quiet_ui.h"
 #include "util/atomic_file.h"
+#include "util/line_source.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <random>
 
 using namespace meshforge;
@@ -96,18 +101,82 @@ void BM_ReadProject(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * fs::file_size(file));
 }
 
-void BM_ReadFloor(benchmark::State& state) {
-    // Floor: the file's lines read into memory.
+void BM_ReadProjectWholeText(benchmark::State& state) {
+    // The reader before the chunked one: the whole file in memory, split into line views.
     const std::string& file = BigFile();
+    QuietUi ui;
     for (auto _ : state) {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<std::string> lines;
-        std::string line;
-        while (std::getline(in, line))
-            lines.push_back(line);
-        benchmark::DoNotOptimize(lines.data());
+        Project p;
+        p.ProjectFileName = file;
+        const std::string text = ReadWholeFile(file);
+        reference::ReadProjectText(p, text, ui);
+        benchmark::DoNotOptimize(p.Polygons.data());
     }
     state.SetBytesProcessed(state.iterations() * fs::file_size(file));
+}
+
+void BM_ReadFloor(benchmark::State& state) {
+    // Floor: every line of the file looked at once, a chunk at a time.
+    const std::string& file = BigFile();
+    for (auto _ : state) {
+        LineSource lines = LineSource::File(file);
+        std::string_view line;
+        std::size_t n = 0, bytes = 0;
+        while (lines.Next(line)) {
+            ++n;
+            bytes += line.size();
+        }
+        benchmark::DoNotOptimize(n + bytes);
+    }
+    state.SetBytesProcessed(state.iterations() * fs::file_size(file));
+}
+
+long StatusKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == field) {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return -1;
+}
+
+// The peak resident memory a read adds and the heap the Project it made holds, in MB, measured
+// in a fresh process (this program started again), so that nothing the benchmarks already
+// hold or freed counts.
+int MeasureRead(const std::string& file) {
+    const long before = StatusKilobytes("VmRSS:");
+    const struct mallinfo2 heapBefore = mallinfo2();
+    Project p;
+    p.ProjectFileName = file;
+    QuietUi ui;
+    ReadProject(p, ui);
+    const struct mallinfo2 heapAfter = mallinfo2();
+    const double project =
+        double(heapAfter.uordblks + heapAfter.hblkhd - heapBefore.uordblks - heapBefore.hblkhd) /
+        (1 << 20);
+    std::printf("%f %f\n", double(StatusKilobytes("VmHWM:") - before) / 1024, project);
+    return 0;
+}
+
+void BM_ReadProjectMemory(benchmark::State& state) {
+    const std::string command =
+        "'" + fs::read_symlink("/proc/self/exe").string() + "' --measure-read '" + BigFile() + "'";
+    for (auto _ : state) {
+        double peak = 0, project = 0;
+        std::FILE* out = ::popen(command.c_str(), "r");
+        if (!out || std::fscanf(out, "%lf %lf", &peak, &project) != 2)
+            state.SkipWithError("the measuring process failed");
+        if (out)
+            ::pclose(out);
+        state.counters["peak_MB"] = peak;
+        state.counters["project_MB"] = project;
+        state.counters["beyond_MB"] = peak - project;
+    }
 }
 
 } // namespace
@@ -116,4 +185,13 @@ BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_WriteProject)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadProject)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_MAIN();
+BENCHMARK(BM_ReadProjectWholeText)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadProjectMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--measure-read")
+        return MeasureRead(argv[2]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -2,6 +2,7 @@
 #include "invariants.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "same_as_reference.h"
 
 #include <cstdint>
 #include <exception>
@@ -15,6 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const std::exception&) {
     }
     fuzz::CheckInvariants(p);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    fuzz::CheckSameAsReference(
+        {}, text,
+        [text](const std::string&) -> fuzz::Read {
+            return [text](meshforge::Project& q, meshforge::ProjectFileUi& u) {
+                return meshforge::reference::ReadProjectText(q, text, u);
+            };
+        },
+        [size](const std::string&) -> fuzz::Read {
+            // small chunks, so that lines and CR LF pairs are split between them
+            return [size](meshforge::Project& q, meshforge::ProjectFileUi& u) {
+                return meshforge::ReadProject(q, u, 1 + size % 11);
+            };
+        });
     try {
         meshforge::SerializeProject(p, {}, ui);
     } catch (const std::exception&) {

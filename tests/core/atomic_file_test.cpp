@@ -131,3 +131,36 @@ TEST(WriteFileAtomically, RefusesAFileTheUserMayNotWrite) {
     EXPECT_EQ(ReadWholeFile(kept), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 4);
 }
+
+TEST(AtomicFileWriter, PutsThePiecesInPlaceOnlyOnCommit) {
+    TempDir dir;
+    const std::string path = dir / "out.txt";
+    WriteFileAtomically(path, "old");
+    // Pieces smaller and larger than the buffer, so that both the buffer and the direct write
+    // are used and their order kept.
+    std::string expected;
+    {
+        AtomicFileWriter out(path);
+        for (std::size_t size :
+             {std::size_t{1}, std::size_t{1000}, AtomicFileWriter::kBufferBytes * 2, std::size_t{7},
+              AtomicFileWriter::kBufferBytes - 3}) {
+            const std::string piece(size, static_cast<char>('a' + expected.size() % 26));
+            out += piece;
+            out += '\n';
+            expected += piece + '\n';
+        }
+        EXPECT_EQ(ReadWholeFile(path), "old"); // nothing visible before the commit
+        out.Commit();
+    }
+    EXPECT_EQ(ReadWholeFile(path), expected);
+    // A writer given up half-way (an exception while the text was produced) leaves the file
+    // as it was and no temporary file beside it.
+    try {
+        AtomicFileWriter out(path);
+        out += std::string(AtomicFileWriter::kBufferBytes + 5, 'x');
+        throw std::runtime_error("given up");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadWholeFile(path), expected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}

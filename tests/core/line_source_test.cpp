@@ -48,13 +48,25 @@ TEST(LineSource, SplitsTextAndFilesAsSplitLinesWhereverAChunkEnds) {
         const std::vector<std::string> expected = Expected(text);
         LineSource inMemory(text);
         ASSERT_EQ(AllLines(inMemory), expected);
+        EXPECT_EQ(LineSource::CountTextLines(text), expected.size());
         EXPECT_EQ(inMemory.Position(), text.size());
         const std::string path = dir.Touch("t.txt", text);
         for (std::size_t chunk : {1, 2, 3, 5, 8, 13, 64}) {
             LineSource file = LineSource::File(path, chunk);
             EXPECT_EQ(file.Size(), text.size());
             ASSERT_EQ(AllLines(file), expected) << "chunk " << chunk;
+            EXPECT_EQ(LineSource::CountFileLines(path, chunk), expected.size())
+                << "chunk " << chunk;
             EXPECT_EQ(file.Position(), text.size());
+        }
+        // Opened where the second line starts: the lines after the first.
+        LineSource first(text);
+        std::string_view line;
+        if (first.Next(line)) {
+            LineSource rest = LineSource::File(path, 3, first.Position());
+            ASSERT_EQ(AllLines(rest),
+                      std::vector<std::string>(expected.begin() + 1, expected.end()));
+            EXPECT_EQ(rest.Position(), text.size());
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "model/project.h"
 #include "model/texts.h"
 #include "ui/ui.h"
+#include "util/text_sink.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -366,10 +367,10 @@ std::string HandleText(unsigned handle) {
 
 class EntityWriter {
   public:
-    explicit EntityWriter(std::string& out) : out_(out) {}
+    explicit EntityWriter(TextSink& out) : out_(out) {}
     void Line(std::string_view text) {
-        out_.append(text);
-        out_.append("\r\n");
+        out_ += text;
+        out_ += "\r\n";
     }
     // "0", the entity name, "5" and the handle, then layer "0".
     void Start(std::string_view name, unsigned handle) {
@@ -390,7 +391,7 @@ class EntityWriter {
     }
 
   private:
-    std::string& out_;
+    TextSink& out_;
 };
 
 bool Valid(const Project& p, const ObjectData& item, std::size_t minimum) {
@@ -460,11 +461,8 @@ std::string_view DxfExportRefusal(const Project& project, DxfMode mode) {
     return project.Polygons.empty() ? "No Polygons defined !" : "";
 }
 
-std::string DxfText(const Project& project, DxfMode mode) {
+void WriteDxfText(const Project& project, DxfMode mode, TextSink& out) {
     const std::vector<std::string>& templ = DxfTemplateLines();
-    std::string out;
-    out.reserve(20000 + project.Vertices.size() * 80 + project.Lines.size() * 120 +
-                project.Polygons.size() * 400);
     EntityWriter w(out);
     for (std::size_t i = 0; i + 4 < templ.size(); ++i)
         w.Line(templ[i]);
@@ -508,11 +506,17 @@ std::string DxfText(const Project& project, DxfMode mode) {
         }
     for (std::size_t i = templ.size() >= 4 ? templ.size() - 4 : 0; i < templ.size(); ++i)
         w.Line(templ[i]);
-    return out;
+}
+
+std::string DxfText(const Project& project, DxfMode mode) {
+    StringSink out;
+    WriteDxfText(project, mode, out);
+    return out.Take();
 }
 
 bool WriteDxf(const Project& project, const std::string& path, DxfMode mode, Ui& ui) {
-    if (!WriteExportFile(path, DxfText(project, mode), ui))
+    if (!WriteExportFile(
+            path, [&](TextSink& out) { WriteDxfText(project, mode, out); }, ui))
         return false;
     const std::string vertices = std::to_string(project.Vertices.size()) + " Vertices";
     const std::string lines = std::to_string(project.Lines.size()) + " Lines";

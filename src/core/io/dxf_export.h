@@ -10,6 +10,7 @@ namespace meshforge {
 
 struct Project;
 struct Ui;
+class TextSink;
 
 enum class DxfMode { Vertices, VerticesLines, VerticesLinesPolygons };
 
@@ -27,6 +28,7 @@ std::string_view DxfExportRefusal(const Project& project, DxfMode mode);
 // The whole file text, lines ended by CR LF. Lines and polygons naming a vertex outside the
 // list (possible only in a damaged project) are left out rather than written wrongly.
 std::string DxfText(const Project& project, DxfMode mode);
+void WriteDxfText(const Project& project, DxfMode mode, TextSink& out);
 
 // Writes DxfText to `path` and logs "<n> Vertices ... saved to DXF-File <path>". The guard is
 // the caller's (see DxfExportRefusal). A file that cannot be written: the error is shown, no

@@ -9,6 +9,7 @@
 #include "ui/ui.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/text_sink.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +23,7 @@ constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kNoVerticesMessage =
     "      No Vertices defined      \r\r      Nothing to save !";
 
-void Put(std::string& out, std::string_view line) {
+void Put(TextSink& out, std::string_view line) {
     out += line;
     out += kEol;
 }
@@ -94,8 +95,7 @@ std::string_view TextExportRefusal(const Project& project) {
 // ---------------------------------------------------------------------------------------------
 // Vertex text
 
-std::string VertexTextOf(const Project& project) {
-    std::string out;
+void WriteVertexText(const Project& project, TextSink& out) {
     Put(out, kVertexTextHeader);
     Put(out, "    Following the Keyword \"VertexXYZ\" are blocks");
     Put(out, "  of Data X,Y,Z, each block preceeded by a blank line");
@@ -107,11 +107,17 @@ std::string VertexTextOf(const Project& project) {
         Put(out, FormatGeneral(v.Y));
         Put(out, FormatGeneral(v.Z));
     }
-    return out;
+}
+
+std::string VertexTextOf(const Project& project) {
+    StringSink out;
+    WriteVertexText(project, out);
+    return out.Take();
 }
 
 bool ExportVertexText(const Project& project, const std::string& path, Ui& ui) {
-    if (!WriteExportFile(path, VertexTextOf(project), ui))
+    if (!WriteExportFile(
+            path, [&](TextSink& out) { WriteVertexText(project, out); }, ui))
         return false;
     ui.Log(std::to_string(project.Vertices.size()) + " Vertices saved to file " + path);
     return true;
@@ -210,8 +216,7 @@ bool Writable(const ObjectData& polygon, std::size_t vertexCount) {
 
 } // namespace
 
-std::string ThreeDOTextOf(const Project& project) {
-    std::string out;
+void Write3DOText(const Project& project, TextSink& out) {
     Put(out, k3DOTextHeader);
     Put(out, std::to_string(project.Vertices.size()));
     for (const Vertex& v : project.Vertices)
@@ -226,11 +231,17 @@ std::string ThreeDOTextOf(const Project& project) {
         Put(out, line);
     }
     Put(out, "v -1");
-    return out;
+}
+
+std::string ThreeDOTextOf(const Project& project) {
+    StringSink out;
+    Write3DOText(project, out);
+    return out.Take();
 }
 
 bool Export3DOText(const Project& project, const std::string& path, Ui& ui) {
-    if (!WriteExportFile(path, ThreeDOTextOf(project), ui))
+    if (!WriteExportFile(
+            path, [&](TextSink& out) { Write3DOText(project, out); }, ui))
         return false;
     ui.Log("Data saved to 3DO Text file " + path);
     return true;

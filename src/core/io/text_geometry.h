@@ -11,6 +11,7 @@ namespace meshforge {
 
 struct Project;
 struct Ui;
+class TextSink;
 
 inline constexpr std::string_view kVertexTextHeader =
     "============ Vertex Definition for 3DO ==============";
@@ -27,6 +28,8 @@ std::string_view TextExportRefusal(const Project& project);
 // since a "v" line cannot express them and a reader would misread the rest.
 std::string VertexTextOf(const Project& project);
 std::string ThreeDOTextOf(const Project& project);
+void WriteVertexText(const Project& project, TextSink& out);
+void Write3DOText(const Project& project, TextSink& out);
 
 // Write the text to `path` (atomically) and log "<n> Vertices saved to file <path>" or
 // "Data saved to 3DO Text file <path>". The guard is the caller's (TextExportRefusal). A file

@@ -3,6 +3,7 @@
 #include "io/export_file.h"
 #include "model/project_file.h"
 #include "ui/ui.h"
+#include "util/text_sink.h"
 
 #include <charconv>
 
@@ -11,16 +12,16 @@ namespace meshforge {
 namespace {
 
 // The shortest text that reads back as the same float.
-void PutFloat(std::string& out, float v) {
+void PutFloat(TextSink& out, float v) {
     char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    out.push_back(' ');
-    out.append(buffer, end);
+    buffer[0] = ' ';
+    out.append(buffer, std::to_chars(buffer + 1, buffer + sizeof buffer, v).ptr);
 }
 
-void PutInt(std::string& out, int64_t v) {
-    out.push_back(' ');
-    out += std::to_string(v);
+void PutInt(TextSink& out, int64_t v, char before = ' ') {
+    char buffer[24];
+    buffer[0] = before;
+    out.append(buffer, std::to_chars(buffer + 1, buffer + sizeof buffer, v).ptr);
 }
 
 std::string MaterialName(int32_t texture) {
@@ -41,9 +42,8 @@ std::string MaterialFileFor(const std::string& objPath) {
     return objPath.substr(0, stem) + ".mtl";
 }
 
-std::string MeshObjText(const Project& project, std::string_view mtlName, int64_t* polygons) {
-    std::string out = "# " + project.ProjectName + "\nmtllib " + std::string(mtlName) + "\n";
-    out.reserve(project.Vertices.size() * 32 + project.Polygons.size() * 24);
+int64_t WriteMeshObj(const Project& project, std::string_view mtlName, TextSink& out) {
+    out += "# " + project.ProjectName + "\nmtllib " + std::string(mtlName) + "\n";
     for (const Vertex& v : project.Vertices) {
         out += 'v';
         PutFloat(out, v.X);
@@ -92,16 +92,22 @@ std::string MeshObjText(const Project& project, std::string_view mtlName, int64_
         for (std::size_t k = 0; k < corners; ++k) {
             PutInt(out, int64_t{polygon.VertexIndices[k]} + 1);
             if (textured)
-                out += "/" + std::to_string(uvs + static_cast<int64_t>(k) + 1);
+                PutInt(out, uvs + static_cast<int64_t>(k) + 1, '/');
         }
         if (textured)
             uvs += static_cast<int64_t>(corners);
         out += '\n';
         ++written;
     }
+    return written;
+}
+
+std::string MeshObjText(const Project& project, std::string_view mtlName, int64_t* polygons) {
+    StringSink out;
+    const int64_t written = WriteMeshObj(project, mtlName, out);
     if (polygons)
         *polygons = written;
-    return out;
+    return out.Take();
 }
 
 std::string MeshMtlText(const Project& project) {
@@ -115,8 +121,10 @@ std::string MeshMtlText(const Project& project) {
 bool ExportMeshObj(const Project& project, const std::string& path, Ui& ui) {
     const std::string mtl = MaterialFileFor(path);
     int64_t polygons = 0;
-    const std::string obj = MeshObjText(project, FileNamePart(mtl), &polygons);
-    if (!WriteExportFile(mtl, MeshMtlText(project), ui) || !WriteExportFile(path, obj, ui))
+    if (!WriteExportFile(mtl, MeshMtlText(project), ui) ||
+        !WriteExportFile(
+            path, [&](TextSink& out) { polygons = WriteMeshObj(project, FileNamePart(mtl), out); },
+            ui))
         return false;
     ui.Log(std::to_string(project.Vertices.size()) + " Vertices and " + std::to_string(polygons) +
            " Polygons saved to file " + path);

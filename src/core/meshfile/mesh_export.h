@@ -10,6 +10,7 @@
 namespace meshforge {
 
 struct Ui;
+class TextSink;
 
 // "car.obj" -> "car.mtl", beside it.
 std::string MaterialFileFor(const std::string& objPath);
@@ -18,6 +19,8 @@ std::string MaterialFileFor(const std::string& objPath);
 // the number written.
 std::string MeshObjText(const Project& project, std::string_view mtlName,
                         int64_t* polygons = nullptr);
+// The same text written into `out`; returns the number of polygons written.
+int64_t WriteMeshObj(const Project& project, std::string_view mtlName, TextSink& out);
 // One material per texture ("texture<index>", its bitmap as map_Kd) and "untextured".
 std::string MeshMtlText(const Project& project);
 // Writes both files atomically and logs "<n> Vertices and <m> Polygons saved to file <path>";

@@ -1,15 +1,19 @@
 #include "model/project_file.h"
 
-#include "model/located_lines.h"
 #include "model/project.h"
 #include "model/project_file_ui.h"
+#include "model/project_sections.h"
 #include "model/renumber.h"
 #include "model/texts.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/line_source.h"
+#include "util/text_sink.h"
 
 #include <filesystem>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 
 namespace meshforge {
 
@@ -70,23 +74,29 @@ namespace {
 
 class Writer {
   public:
+    explicit Writer(TextSink& out) : out_(out) {}
     void Line(std::string_view s) {
         out_ += s;
         out_ += "\r\n";
     }
-    void Int(int32_t v) { Line(FormatInt(v)); }
+    void Int(int32_t v) {
+        AppendInt(out_, v);
+        out_ += "\r\n";
+    }
     void Bool(bool v) { Line(v ? "1" : "0"); }
     void General(float v) { Line(FormatGeneral(v)); }
-    void Fixed(float v) { Line(FormatFixed(v, 3)); }
+    void Fixed(float v) {
+        AppendFixed(out_, v, 3);
+        out_ += "\r\n";
+    }
     void Color(const ColorTriple& c) {
         General(c.R);
         General(c.G);
         General(c.B);
     }
-    std::string Take() { return std::move(out_); }
 
   private:
-    std::string out_;
+    TextSink& out_;
 };
 
 std::string ProjectSubfolder(const Project& p, const SaveOptions& o) {
@@ -180,8 +190,8 @@ void WriteOptions(Writer& w, const ViewOptions& o) {
 
 } // namespace
 
-std::string SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
-    Writer w;
+void SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui, TextSink& out) {
+    Writer w(out);
     w.Line("ProjectDescription");
     w.Line(p.ProjectDescription);
     w.Line("Vertices");
@@ -223,11 +233,18 @@ std::string SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui
     }
     w.Line("Options");
     WriteOptions(w, p.Options);
-    return w.Take();
+}
+
+std::string SerializeProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
+    StringSink out;
+    SerializeProject(p, o, ui, out);
+    return out.Take();
 }
 
 void WriteProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
-    WriteFileAtomically(p.ProjectFileName, SerializeProject(p, o, ui));
+    AtomicFileWriter out(p.ProjectFileName);
+    SerializeProject(p, o, ui, out);
+    out.Commit();
     ui.Log("Project " + p.ProjectFileName + " saved !");
 }
 
@@ -236,183 +253,7 @@ void WriteProject(Project& p, const SaveOptions& o, ProjectFileUi& ui) {
 
 namespace {
 
-// Element lines remembered for the index check after a read; index = position in the list.
-struct SourceLines {
-    std::vector<std::size_t> lines, polygons, visLines, collVols;
-};
-
-void Remember(std::vector<std::size_t>& v, std::size_t index, std::size_t line) {
-    if (v.size() <= index)
-        v.resize(index + 1, SIZE_MAX);
-    v[index] = line;
-}
-
-ColorTriple ReadTriple(const LocatedLines& src, std::size_t at) {
-    return {src.Float(at, "a red value"), src.Float(at + 1, "a green value"),
-            src.Float(at + 2, "a blue value")};
-}
-
-ObjectData ReadLineRecord(const LocatedLines& src, std::size_t at) {
-    ObjectData l;
-    l.Color = ReadTriple(src, at);
-    l.VertexIndices = {src.Int(at + 3, "a start vertex index"),
-                       src.Int(at + 4, "an end vertex index")};
-    return l;
-}
-
-// Reads one polygon starting at `at`; returns the line after it.
-std::size_t ReadPolygonRecord(const LocatedLines& src, std::size_t at, ObjectData& poly) {
-    poly.Color = ReadTriple(src, at);
-    at += 3;
-    int32_t count = src.Count(at, "polygon vertex count", 1);
-    if (count < 1)
-        throw ParseError(src.Where(at) + "a polygon needs at least one vertex index");
-    ++at;
-    poly.VertexIndices.resize(static_cast<std::size_t>(count));
-    for (int32_t k = 0; k < count; ++k)
-        poly.VertexIndices[k] = src.Int(at++, "a polygon vertex index");
-    poly.TextureIndex = src.Int(at++, "a texture index");
-    if (poly.TextureIndex < kUntextured) {
-        if (static_cast<std::size_t>(count - 1) > (src.Size() - std::min(at, src.Size())) / 2)
-            throw ParseError(src.Where(at) +
-                             "the texture coordinates run past the end of the file");
-        poly.TexCoords.assign(static_cast<std::size_t>(count), TexCoord{});
-        for (int32_t k = 0; k + 1 < count; ++k) {
-            poly.TexCoords[k].U = src.Float(at++, "a U texture coordinate");
-            poly.TexCoords[k].V = src.Float(at++, "a V texture coordinate");
-        }
-    }
-    return at;
-}
-
-// Resolves stored bitmap paths for one read; the folder is learned from re-selected files.
-// Before asking, the bitmap is looked for beside the project file, so that a project copied
-// together with its bitmaps opens from anywhere.
-class BitmapResolver {
-  public:
-    enum class Result { Resolved, Cancelled, Refused };
-
-    BitmapResolver(ProjectFileUi& ui, const std::string& projectPath) : ui_(ui) {
-        if (projectPath != kNoFile)
-            projectFolder_ = std::string(FolderPart(projectPath));
-    }
-    void ResetFolder() { folder_.clear(); }
-
-    Result Resolve(std::string& path) {
-        std::error_code ec;
-        const std::string name(FileNamePart(path));
-        // Only a folder the user re-selected from: without one the bare name would be looked
-        // for in the working folder and another file of that name taken.
-        std::string candidate = folder_ + name;
-        if (!folder_.empty() && !name.empty() && fs::exists(candidate, ec)) {
-            path = candidate;
-            return Result::Resolved;
-        }
-        // A relative name is the project folder's, not the working folder's; it is kept as a
-        // full path, as every other entry is.
-        const bool relative = !path.empty() && fs::path(path).is_relative();
-        if (relative && projectFolder_ && !projectFolder_->empty() &&
-            fs::exists(*projectFolder_ + path, ec)) {
-            path = *projectFolder_ + path;
-            return Result::Resolved;
-        }
-        if (!path.empty() && (!relative || !projectFolder_ || projectFolder_->empty()) &&
-            fs::exists(path, ec))
-            return Result::Resolved;
-        if (projectFolder_ && !name.empty() && fs::exists(*projectFolder_ + name, ec)) {
-            path = *projectFolder_ + name;
-            return Result::Resolved;
-        }
-        ui_.Message("Bitmap " + path + " not found." + "\r" + " Re-select file !");
-        std::optional<std::string> chosen = ui_.ChooseBitmap(path);
-        if (!chosen)
-            return Result::Cancelled;
-        if (FileNamePart(*chosen).size() > 12) {
-            ui_.Message("Filename must not exceed 8 characters !\r\rLength of selected: " +
-                        chosen->substr(0, chosen->size() >= 4 ? chosen->size() - 4 : 0));
-            return Result::Refused;
-        }
-        folder_ = std::string(FolderPart(*chosen));
-        path = *chosen;
-        return Result::Resolved;
-    }
-
-  private:
-    ProjectFileUi& ui_;
-    std::optional<std::string> projectFolder_; // empty: the current folder
-    std::string folder_;
-};
-
-struct StopRead {
-    ReadOutcome outcome;
-};
-
-// Reads the four lines of texture k at `at` and appends it; stops the read on an abandoned bitmap.
-void ReadTexture(const LocatedLines& src, std::size_t at, Project& p, BitmapResolver& resolver,
-                 ProjectFileUi& ui) {
-    TextureData t;
-    t.Filename = std::string(src.Text(at, "a bitmap file name"));
-    BitmapResolver::Result r = resolver.Resolve(t.Filename);
-    if (r == BitmapResolver::Result::Cancelled) {
-        ClearAllData(p, ui);
-        throw StopRead{ReadOutcome::Cleared};
-    }
-    if (r == BitmapResolver::Result::Refused)
-        throw StopRead{ReadOutcome::Stopped};
-    t.Transparent = src.Int(at + 1, "a transparency value");
-    t.MaskFilename = std::string(src.Text(at + 2, "a mask file name"));
-    if (!t.MaskFilename.empty()) {
-        // A mask that is not re-selected keeps its stored path.
-        if (resolver.Resolve(t.MaskFilename) == BitmapResolver::Result::Refused)
-            throw StopRead{ReadOutcome::Stopped};
-    }
-    t.RepeatValue = src.Int(at + 3, "a repeat value");
-    p.Textures.push_back(std::move(t));
-}
-
-void CheckTextureRoom(const LocatedLines& src, std::size_t at, std::size_t existing,
-                      std::size_t added) {
-    if (existing + added > kMaxTextures)
-        throw ParseError(src.Where(at) + "a project can hold at most " +
-                         std::to_string(kMaxTextures) + " textures, this would make " +
-                         std::to_string(existing + added));
-}
-
-void ReadOptions(const LocatedLines& src, std::size_t at, ViewOptions& o) {
-    o.Zoom = src.Int(at, "the zoom value");
-    o.RotationX = src.Int(at + 1, "the X rotation");
-    o.RotationY = src.Int(at + 2, "the Y rotation");
-    o.RotationZ = src.Int(at + 3, "the Z rotation");
-    o.PanX = src.Int(at + 4, "the X pan");
-    o.PanY = src.Int(at + 5, "the Y pan");
-    o.ShowAxis = src.Bool(at + 6, "the Show Axis flag");
-    o.ShowVertices = src.Bool(at + 7, "the Show Vertices flag");
-    o.VerticesVisible = o.ShowVertices;
-    o.ShowLines = src.Bool(at + 8, "the Show Lines flag");
-    o.ShowPolygons = src.Bool(at + 9, "the Show Polygons flag");
-    o.ShowTextures = src.Bool(at + 10, "the Show Textures flag");
-    o.Perspective = src.Bool(at + 11, "the Perspective View flag");
-    o.VertexDisplaySize = src.Int(at + 12, "the vertex display size");
-    for (int k = 0; k < 3; ++k) {
-        std::string text(src.Text(at + 13 + k, "a colour"));
-        src.Color(at + 13 + k, "a colour"); // fails with the file and line
-        if (k == 0)
-            SetBackgroundColor(o, text);
-        else if (k == 1)
-            SetVertexColor(o, text);
-        else
-            SetSelectedVertexColor(o, text);
-    }
-    o.Overwrite = src.Bool(at + 16, "the Auto-Overwrite flag");
-    o.UseTrackFolder = src.Bool(at + 17, "the track-folder flag");
-    o.TrackFolder = std::string(src.Text(at + 18, "the track folder"));
-    o.AutoGPL = src.Bool(at + 19, "the Autostart GPL flag");
-    o.MinimizeOnGPL = src.Bool(at + 20, "the minimize-on-GPL flag");
-    o.CloseOnGPL = src.Bool(at + 21, "the close-on-GPL flag");
-    o.GPLParam = src.Bool(at + 22, "the GPL parameter flag");
-    o.AdditionalGPLParams = std::string(src.Text(at + 23, "the GPL parameters"));
-    o.AxisSize = src.Int(at + 24, "the axis size");
-}
+using namespace project_sections;
 
 // Keeps the list invariants after a read: elements whose indices point outside their lists are
 // dropped (or lose their texture) by the rules of the editor's removals, and the user is told
@@ -500,124 +341,213 @@ void EnforceIndices(Project& p, const SourceLines& src, const std::string& path,
         ui.Log(line);
 }
 
-bool IsKeywordStart(std::string_view line) {
-    // Cheap pre-check: every keyword starts with one of these letters.
-    return !line.empty() && (line[0] == 'P' || line[0] == 'V' || line[0] == 'T' || line[0] == 'L' ||
-                             line[0] == 'D' || line[0] == 'C' || line[0] == 'O');
-}
-
 std::string CountsLine(std::size_t v, std::size_t l, std::size_t p, std::size_t t) {
     return std::to_string(v) + " Vertices, " + std::to_string(l) + " Line(s), " +
            std::to_string(p) + " Polygons(s), " + std::to_string(t) + " Texture(s).";
 }
 
-void ScanForRead(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where) {
-    BitmapResolver resolver(ui, src.Path());
-    for (std::size_t i = 0; i < src.Size(); ++i) {
-        std::string_view line = src[i];
-        if (!IsKeywordStart(line))
-            continue;
-        if (line == "ProjectDescription") {
-            p.ProjectDescription = std::string(src.Text(i + 1, "the project description"));
-        } else if (line == "Vertices") {
-            int32_t n = src.Count(i + 1, "vertex count", 3);
-            p.Vertices.clear();
-            p.Vertices.reserve(static_cast<std::size_t>(n));
-            for (int32_t k = 0; k < n; ++k) {
-                std::size_t at = i + 2 + 3 * static_cast<std::size_t>(k);
-                p.Vertices.push_back({src.Float(at, "an X coordinate"),
-                                      src.Float(at + 1, "a Y coordinate"),
-                                      src.Float(at + 2, "a Z coordinate"), false});
-            }
-        } else if (line == "Textures") {
-            int32_t n = src.Count(i + 1, "texture count", 4);
-            CheckTextureRoom(src, i + 1, 0, static_cast<std::size_t>(n));
-            p.Textures.clear();
-            TexturesChanged(p); // before the entries: a read that fails half-way changed it too
-            resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k)
-                ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-            for (TextureData& t : p.Textures)
-                t.BackColor = kUndeterminedBackColor;
-        } else if (line == "TextureBackColors") {
-            for (std::size_t k = 0; k < p.Textures.size(); ++k)
-                p.Textures[k].BackColor = src.Color(i + 1 + k, "a background colour");
-        } else if (line == "VisLines" || line == "Lines") {
-            bool vis = line == "VisLines";
-            int32_t n = src.Count(i + 1, vis ? "visualization line count" : "line count", 5);
-            std::vector<ObjectData>& list = vis ? p.VisLines : p.Lines;
-            list.clear();
-            list.reserve(static_cast<std::size_t>(n));
-            for (int32_t k = 0; k < n; ++k) {
-                std::size_t at = i + 2 + 5 * static_cast<std::size_t>(k);
-                list.push_back(ReadLineRecord(src, at));
-                Remember(vis ? where.visLines : where.lines, list.size() - 1, at);
-            }
-        } else if (line == "Polygons") {
-            int32_t n = src.Count(i + 1, "polygon count", 5);
-            p.Polygons.clear();
-            p.Polygons.reserve(static_cast<std::size_t>(n));
-            std::size_t at = i + 2;
-            for (int32_t k = 0; k < n; ++k) {
-                ObjectData poly;
-                std::size_t start = at;
-                at = ReadPolygonRecord(src, at, poly);
-                p.Polygons.push_back(std::move(poly));
-                Remember(where.polygons, p.Polygons.size() - 1, start);
-            }
-        } else if (line == "DisplayClass") {
-            p.DisplayClass = src.Int(i + 1, "the display class");
-        } else if (line == "Collision") {
-            int32_t n = src.Count(i + 1, "collision volume count", 1);
-            p.CollVols.clear();
-            std::size_t at = i + 2;
-            for (int32_t k = 0; k < n; ++k) {
-                std::size_t start = at;
-                int32_t planes = src.Count(at++, "plane count", 2);
-                CollVol vol;
-                for (int32_t j = 0; j < planes; ++j) {
-                    vol.Rebounds.push_back(src.Int(at++, "a rebound code"));
-                    vol.PolygonIndices.push_back(src.Int(at++, "a polygon index"));
-                }
-                p.CollVols.push_back(std::move(vol));
-                Remember(where.collVols, p.CollVols.size() - 1, start);
-            }
-        } else if (line == "Options") {
-            ReadOptions(src, i + 1, p.Options);
-        }
-    }
-}
-
 // Runs a scan and keeps the Project's invariants whatever way the scan ends.
-template <class Scan>
-std::optional<ReadOutcome> GuardedScan(Project& p, const std::string& path, ProjectFileUi& ui,
-                                       Scan scan) {
-    BumpRevision(p); // whatever part of the file is read, the lists are not what they were
-    SourceLines where;
+std::optional<ReadOutcome> GuardedScan(ReadContext& c, const Scan& scan) {
+    BumpRevision(c.project); // whatever part of the file is read, the lists are not what they were
     try {
-        scan(where);
+        scan(c);
     } catch (const StopRead& stop) {
         if (stop.outcome != ReadOutcome::Cleared)
-            EnforceIndices(p, where, path, ui);
+            EnforceIndices(c.project, c.where, c.path, c.ui);
         return stop.outcome;
     } catch (...) {
-        EnforceIndices(p, where, path, ui);
+        EnforceIndices(c.project, c.where, c.path, c.ui);
         throw;
     }
-    EnforceIndices(p, where, path, ui);
+    EnforceIndices(c.project, c.where, c.path, c.ui);
     return std::nullopt;
+}
+
+// Where the lines of a project come from: a file, opened afresh for every cursor, or a text.
+class LineOrigin {
+  public:
+    LineOrigin(const std::string& path, std::size_t chunkBytes) : path_(path), chunk_(chunkBytes) {}
+    LineOrigin(const std::string& path, std::string_view text) : path_(path), text_(text) {}
+
+    // Lines from byte `offset` on, read `chunkBytes` at a time from a file.
+    LineSource Open(uint64_t offset, std::size_t chunkBytes) const {
+        if (text_)
+            return LineSource(text_->substr(static_cast<std::size_t>(offset)));
+        return LineSource::File(path_, chunkBytes, offset);
+    }
+    std::size_t Chunk() const { return chunk_; }
+    const std::string& Path() const { return path_; }
+
+    // The number of lines, as SplitLines counts them.
+    std::size_t CountLines() const {
+        const uint64_t n =
+            text_ ? LineSource::CountTextLines(*text_) : LineSource::CountFileLines(path_, chunk_);
+        // A file of more lines than this system can count holds no Project it could keep.
+        if (n > std::numeric_limits<std::size_t>::max() / 2)
+            throw FileError("Cannot read file " + path_ + ": " + "it is too large");
+        return static_cast<std::size_t>(n);
+    }
+
+  private:
+    std::string path_;
+    std::optional<std::string_view> text_;
+    std::size_t chunk_ = LineSource::kDefaultChunk;
+};
+
+// A keyword met inside lines a section read, where the scan of the whole file still has to
+// visit it; `offset` is where the line after it starts.
+struct PendingKeyword {
+    std::size_t line;
+    uint64_t offset;
+    std::string keyword;
+};
+
+// Numbered lines read front to back, with the typed, located access of LocatedLines. A
+// section may ask for lines ahead of the last one (the lines between are passed over) and for
+// the last one again. The main cursor notes the keywords among the lines a section takes, so
+// that the scan still visits them in their turn.
+class LineCursor {
+  public:
+    LineCursor(const LineOrigin& origin, std::size_t firstLine, uint64_t offset,
+               std::size_t chunkBytes, std::size_t totalLines, std::vector<PendingKeyword>* pending)
+        : lines_(origin.Open(offset, chunkBytes)), path_(origin.Path()), next_(firstLine),
+          total_(totalLines), pending_(pending) {}
+
+    // The next line for the scan itself, which is not noted.
+    bool NextForScan(std::string_view& line, std::size_t& index) {
+        if (!lines_.Next(line))
+            return false;
+        last_ = line;
+        index = next_++;
+        return true;
+    }
+
+    std::size_t Size() const { return total_; }
+    const std::string& Path() const { return path_; }
+    std::string Where(std::size_t i) const {
+        return "Error in file " + path_ + ", line " + std::to_string(i + 1) + ": ";
+    }
+
+    std::string_view Text(std::size_t i, std::string_view what) const {
+        std::string_view line;
+        if (i >= total_ || !Fetch(i, line))
+            throw ParseError(Where(i) + "expected " + std::string(what) +
+                             ", found the end of the file");
+        return line;
+    }
+    float Float(std::size_t i, std::string_view what) const {
+        return FloatField(i, Text(i, what), what);
+    }
+    int32_t Int(std::size_t i, std::string_view what) const {
+        return IntField(i, Text(i, what), what);
+    }
+    float FloatField(std::size_t i, std::string_view field, std::string_view what) const {
+        return Parsed(i, field, what, [](std::string_view s) { return ParseFloat(s); });
+    }
+    int32_t IntField(std::size_t i, std::string_view field, std::string_view what) const {
+        return Parsed(i, field, what, [](std::string_view s) { return ParseInt(s); });
+    }
+    uint32_t Color(std::size_t i, std::string_view what) const {
+        return Parsed(i, Text(i, what), what, [](std::string_view s) { return ParseColor(s); });
+    }
+    bool Bool(std::size_t i, std::string_view what) const { return ParseBool(Text(i, what)); }
+    int32_t Count(std::size_t i, std::string_view what, std::size_t perElement) const {
+        int32_t n = Int(i, what);
+        if (n < 0)
+            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
+                             " is negative");
+        std::size_t left = total_ - std::min(total_, i + 1);
+        if (static_cast<std::size_t>(n) > left / perElement)
+            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
+                             " is more than the rest of the file can hold");
+        return n;
+    }
+
+  private:
+    // Line `i`: the last one again, or one further on. The sections keep to that order.
+    bool Fetch(std::size_t i, std::string_view& line) const {
+        if (next_ > 0 && i == next_ - 1) {
+            line = last_;
+            return true;
+        }
+        if (i < next_)
+            throw std::logic_error("project lines asked for out of order");
+        while (next_ <= i) {
+            if (!lines_.Next(line))
+                return false;
+            if (pending_ && IsSectionKeyword(line))
+                pending_->push_back({next_, lines_.Position(), std::string(line)});
+            ++next_;
+        }
+        last_ = line;
+        return true;
+    }
+    template <class F>
+    auto Parsed(std::size_t i, std::string_view s, std::string_view what, F parse) const
+        -> decltype(parse(std::string_view{})) {
+        try {
+            return parse(s);
+        } catch (const ParseError& e) {
+            throw ParseError(Where(i) + e.what() + " (expected " + std::string(what) + ")");
+        }
+    }
+
+    // The sections read through a const source; reading moves the cursor.
+    mutable LineSource lines_;
+    const std::string& path_;
+    mutable std::size_t next_;
+    mutable std::string_view last_;
+    std::size_t total_;
+    std::vector<PendingKeyword>* pending_;
+};
+
+// Smaller chunks for the cursors that reread a few lines after a keyword met inside a section.
+constexpr std::size_t kRereadChunk = 1 << 12;
+
+// Visits every line of the file in order, as the sections of a whole text would be found,
+// holding only a chunk or two of the file at a time. A section reads on through the main
+// cursor; a keyword among the lines it took (a flag or a name may be one) is then visited in
+// its turn, with its section read by a cursor of its own from that line on.
+template <class Section>
+Scan StreamScan(const LineOrigin& origin, std::size_t total, Section section) {
+    return [&origin, total, section](ReadContext& c) {
+        std::vector<PendingKeyword> pending;
+        LineCursor main(origin, 0, 0, origin.Chunk(), total, &pending);
+        std::string_view line;
+        std::size_t i = 0;
+        while (main.NextForScan(line, i)) {
+            if (!IsKeywordStart(line))
+                continue;
+            const std::string keyword(line); // the cursor's view moves on with the section
+            section(c, main, i, keyword);
+            for (std::size_t k = 0; k < pending.size(); ++k) {
+                LineCursor again(origin, pending[k].line + 1, pending[k].offset, kRereadChunk,
+                                 total, nullptr);
+                section(c, again, pending[k].line, pending[k].keyword);
+            }
+            pending.clear();
+        }
+    };
+}
+
+void ReadSections(ReadContext& c, const LineCursor& src, std::size_t i, std::string_view line) {
+    ReadSection(c, src, i, line);
+}
+void MergeSections(ReadContext& c, const LineCursor& src, std::size_t i, std::string_view line) {
+    MergeSection(c, src, i, line);
 }
 
 } // namespace
 
-ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui) {
+namespace project_sections {
+
+ReadOutcome ReadProjectWith(Project& p, ProjectFileUi& ui, const Scan& scan) {
     const std::string path = p.ProjectFileName;
     ui.Log("Loading Project......");
     std::string_view name = FileNamePart(path);
     p.ProjectName = std::string(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0));
-    LocatedLines src(path, text);
-    if (auto stopped =
-            GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForRead(p, src, ui, w); }))
+    ReadContext c(p, ui, path);
+    if (auto stopped = GuardedScan(c, scan))
         return *stopped;
     ui.Log("");
     ui.Log("Loaded from Project " + path + ": ");
@@ -627,87 +557,14 @@ ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui
     return ReadOutcome::Completed;
 }
 
-ReadOutcome ReadProject(Project& p, ProjectFileUi& ui) {
-    std::string text = ReadWholeFile(p.ProjectFileName);
-    return ReadProjectText(p, text, ui);
-}
-
-namespace {
-
-void ScanForMerge(Project& p, const LocatedLines& src, ProjectFileUi& ui, SourceLines& where,
-                  std::size_t v0, std::size_t t0) {
-    BitmapResolver resolver(ui, src.Path());
-    for (std::size_t i = 0; i < src.Size(); ++i) {
-        std::string_view line = src[i];
-        if (!IsKeywordStart(line))
-            continue;
-        if (line == "Vertices") {
-            int32_t n = src.Count(i + 1, "vertex count", 3);
-            std::optional<Offset3> offset = ui.AskImportOffset();
-            if (!offset)
-                throw StopRead{ReadOutcome::Stopped};
-            // Parse first so that a bad line adds none of this section's vertices.
-            std::vector<Vertex> added;
-            added.reserve(static_cast<std::size_t>(n));
-            for (int32_t k = 0; k < n; ++k) {
-                std::size_t at = i + 2 + 3 * static_cast<std::size_t>(k);
-                added.push_back({src.Float(at, "an X coordinate") + offset->X,
-                                 src.Float(at + 1, "a Y coordinate") + offset->Y,
-                                 src.Float(at + 2, "a Z coordinate") + offset->Z, false});
-            }
-            p.Vertices.insert(p.Vertices.end(), added.begin(), added.end());
-        } else if (line == "Textures") {
-            int32_t n = src.Count(i + 1, "texture count", 4);
-            CheckTextureRoom(src, i + 1, p.Textures.size(), static_cast<std::size_t>(n));
-            // The view rebuilds its texture objects on its next frame.
-            TexturesChanged(p);
-            resolver.ResetFolder();
-            for (int32_t k = 0; k < n; ++k)
-                ReadTexture(src, i + 2 + 4 * static_cast<std::size_t>(k), p, resolver, ui);
-            for (TextureData& t : p.Textures)
-                t.BackColor = kUndeterminedBackColor;
-            ui.Log("Rebuilding Texture Library.....");
-            ui.Log("Done.");
-        } else if (line == "TextureBackColors") {
-            for (std::size_t k = t0; k < p.Textures.size(); ++k)
-                p.Textures[k].BackColor = src.Color(i + 1 + (k - t0), "a background colour");
-        } else if (line == "Lines") {
-            int32_t n = src.Count(i + 1, "line count", 5);
-            for (int32_t k = 0; k < n; ++k) {
-                std::size_t at = i + 2 + 5 * static_cast<std::size_t>(k);
-                ObjectData l = ReadLineRecord(src, at);
-                for (int32_t& idx : l.VertexIndices)
-                    idx += static_cast<int32_t>(v0);
-                p.Lines.push_back(std::move(l));
-                Remember(where.lines, p.Lines.size() - 1, at);
-            }
-        } else if (line == "Polygons") {
-            int32_t n = src.Count(i + 1, "polygon count", 5);
-            std::size_t at = i + 2;
-            for (int32_t k = 0; k < n; ++k) {
-                ObjectData poly;
-                std::size_t start = at;
-                at = ReadPolygonRecord(src, at, poly);
-                for (int32_t& idx : poly.VertexIndices)
-                    idx += static_cast<int32_t>(v0);
-                if (poly.TextureIndex != kUntextured)
-                    poly.TextureIndex += static_cast<int32_t>(t0);
-                p.Polygons.push_back(std::move(poly));
-                Remember(where.polygons, p.Polygons.size() - 1, start);
-            }
-        }
-    }
-}
-
-} // namespace
-
-ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
-                             ProjectFileUi& ui) {
+ReadOutcome MergeProjectWith(Project& p, const std::string& path, ProjectFileUi& ui,
+                             const Scan& scan) {
     const std::size_t v0 = p.Vertices.size(), t0 = p.Textures.size(), l0 = p.Lines.size(),
                       p0 = p.Polygons.size();
-    LocatedLines src(path, text);
-    if (auto stopped =
-            GuardedScan(p, path, ui, [&](SourceLines& w) { ScanForMerge(p, src, ui, w, v0, t0); }))
+    ReadContext c(p, ui, path);
+    c.v0 = v0;
+    c.t0 = t0;
+    if (auto stopped = GuardedScan(c, scan))
         return *stopped;
     ui.Log("");
     ui.Log("Added from Project " + path + ": ");
@@ -718,9 +575,30 @@ ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_vi
     return ReadOutcome::Completed;
 }
 
-ReadOutcome MergeProject(Project& p, const std::string& path, ProjectFileUi& ui) {
-    std::string text = ReadWholeFile(path);
-    return MergeProjectText(p, path, text, ui);
+} // namespace project_sections
+
+// The lines are counted first (the sections' counts are checked against the lines left), so
+// a file that cannot be read fails before anything is logged.
+ReadOutcome ReadProjectText(Project& p, std::string_view text, ProjectFileUi& ui) {
+    const LineOrigin origin(p.ProjectFileName, text);
+    return ReadProjectWith(p, ui, StreamScan(origin, origin.CountLines(), ReadSections));
+}
+
+ReadOutcome ReadProject(Project& p, ProjectFileUi& ui, std::size_t chunkBytes) {
+    const LineOrigin origin(p.ProjectFileName, chunkBytes);
+    return ReadProjectWith(p, ui, StreamScan(origin, origin.CountLines(), ReadSections));
+}
+
+ReadOutcome MergeProjectText(Project& p, const std::string& path, std::string_view text,
+                             ProjectFileUi& ui) {
+    const LineOrigin origin(path, text);
+    return MergeProjectWith(p, path, ui, StreamScan(origin, origin.CountLines(), MergeSections));
+}
+
+ReadOutcome MergeProject(Project& p, const std::string& path, ProjectFileUi& ui,
+                         std::size_t chunkBytes) {
+    const LineOrigin origin(path, chunkBytes);
+    return MergeProjectWith(p, path, ui, StreamScan(origin, origin.CountLines(), MergeSections));
 }
 
 } // namespace meshforge

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,7 @@ namespace meshforge {
 
 struct Project;
 struct ProjectFileUi;
+class TextSink;
 
 // The settings that change what a save does beyond writing the project file.
 struct SaveOptions {
@@ -25,17 +27,21 @@ enum class ReadOutcome {
 // Writes the project file text (and, with the options, copies bitmaps and writes ".mci"
 // files, which may change texture paths). Does not touch ProjectFileName.
 std::string SerializeProject(Project& project, const SaveOptions& options, ProjectFileUi& ui);
+void SerializeProject(Project& project, const SaveOptions& options, ProjectFileUi& ui,
+                      TextSink& out);
 
 // Writes the Project to ProjectFileName atomically and logs "Project ... saved !".
 void WriteProject(Project& project, const SaveOptions& options, ProjectFileUi& ui);
 
 // Reads ProjectFileName into the (emptied) Project. Throws ParseError or FileError naming the
 // file and line; what was read before the error stays.
-ReadOutcome ReadProject(Project& project, ProjectFileUi& ui);
+// The file is read a chunk of `chunkBytes` at a time.
+ReadOutcome ReadProject(Project& project, ProjectFileUi& ui, std::size_t chunkBytes = 1 << 18);
 ReadOutcome ReadProjectText(Project& project, std::string_view text, ProjectFileUi& ui);
 
 // Adds vertices, textures, lines and polygons of another project file.
-ReadOutcome MergeProject(Project& project, const std::string& path, ProjectFileUi& ui);
+ReadOutcome MergeProject(Project& project, const std::string& path, ProjectFileUi& ui,
+                         std::size_t chunkBytes = 1 << 18);
 ReadOutcome MergeProjectText(Project& project, const std::string& path, std::string_view text,
                              ProjectFileUi& ui);
 

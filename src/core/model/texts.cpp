@@ -220,6 +220,16 @@ void AppendFixed(std::string& out, float value, int decimals) {
     out.append(buf, WriteFixed(buf, value, decimals));
 }
 
+void AppendFixed(TextSink& out, float value, int decimals) {
+    char buf[kMaxFixedChars];
+    out.append(buf, WriteFixed(buf, value, decimals));
+}
+
+void AppendInt(TextSink& out, long long value) {
+    char buf[24];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
 void AppendField(std::string& out, std::string_view value, std::size_t width, Align align) {
     const std::size_t pad = value.size() < width ? width - value.size() : 0;
     if (align == Align::Right)

@@ -1,6 +1,8 @@
 #pragma once
 // Texts of numbers, booleans and colours as they appear in project files.
 // All conversions are locale-independent ("." is always the separator).
+#include "util/text_sink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,8 +27,10 @@ std::string FormatFixed3(float value);
 inline constexpr int kMaxFixedChars = 48;
 char* WriteFixed(char* at, float value, int decimals);
 void AppendFixed(std::string& out, float value, int decimals);
+void AppendFixed(TextSink& out, float value, int decimals);
 // The decimal text of an integer appended to `out`.
 void AppendInt(std::string& out, long long value);
+void AppendInt(TextSink& out, long long value);
 
 // A value in a column of `width` characters, appended to `out`: blanks after a left-aligned
 // value, before a right-aligned one. A longer value is written whole and the row grows, so a

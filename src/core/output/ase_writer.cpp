@@ -33,7 +33,7 @@ struct LineBuf {
         at = WriteFixed(at, v, decimals);
         return *this;
     }
-    void AppendTo(std::string& out) {
+    void AppendTo(TextSink& out) {
         *at++ = '\r';
         *at++ = '\n';
         out.append(text, at);
@@ -55,7 +55,7 @@ std::optional<uint32_t> ResolveColor(uint32_t c) {
     return std::nullopt;
 }
 
-void F5(std::string& out, float v) {
+void F5(TextSink& out, float v) {
     AppendFixed(out, v, 5);
 }
 
@@ -67,7 +67,7 @@ int CornerCount(const ObjectData& polygon) {
     return std::max(polygon.VertexCount() - 1, 0);
 }
 
-void WriteMaterials(std::string& out, const Project& p, std::vector<std::string>* notes) {
+void WriteMaterials(TextSink& out, const Project& p, std::vector<std::string>* notes) {
     for (std::size_t t = 0; t < p.Textures.size(); ++t) {
         const TextureData& tex = p.Textures[t];
         std::optional<uint32_t> color = ResolveColor(tex.BackColor);
@@ -96,7 +96,7 @@ void WriteMaterials(std::string& out, const Project& p, std::vector<std::string>
     out += kSeparator;
 }
 
-void WriteVertexLine(std::string& out, int k, const Vertex& v) {
+void WriteVertexLine(TextSink& out, int k, const Vertex& v) {
     LineBuf line;
     line << "*MESH_VERTEX ";
     line.Int(k) << " ";
@@ -105,7 +105,7 @@ void WriteVertexLine(std::string& out, int k, const Vertex& v) {
     line.Fixed(v.Z, 5).AppendTo(out);
 }
 
-void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
+void WriteMesh(TextSink& out, const Project& p, const ObjectData& polygon) {
     const int n = CornerCount(polygon);
     out += "*GEOMOBJECT";
     out += kEol;
@@ -154,7 +154,7 @@ void WriteMesh(std::string& out, const Project& p, const ObjectData& polygon) {
     out += kSeparator;
 }
 
-void WriteLine(std::string& out, const Project& p, const ObjectData& line) {
+void WriteLine(TextSink& out, const Project& p, const ObjectData& line) {
     out += "*LINEOBJECT";
     out += kEol;
     for (int k = 0; k < 2; ++k)
@@ -170,7 +170,7 @@ void WriteLine(std::string& out, const Project& p, const ObjectData& line) {
     out += kSeparator;
 }
 
-void WriteCollision(std::string& out, const Project& p) {
+void WriteCollision(TextSink& out, const Project& p) {
     out += "*COLLISION_VOLUMES " + std::to_string(p.CollVols.size());
     out += kEol;
     out += kSeparator;
@@ -243,13 +243,7 @@ std::optional<std::string> AseProblem(const Project& p) {
     return std::nullopt;
 }
 
-std::string AseFileText(const Project& p, std::vector<std::string>* notes) {
-    std::string out;
-    // About 40 bytes a number line: enough for one allocation on large objects.
-    std::size_t lines = 8 + 4 * p.Textures.size() + 6 * p.Lines.size() + 2 * p.CollVols.size();
-    for (const ObjectData& polygon : p.Polygons)
-        lines += 10 + 4 * static_cast<std::size_t>(CornerCount(polygon));
-    out.reserve(lines * 48);
+void WriteAseText(const Project& p, TextSink& out, std::vector<std::string>* notes) {
     out += "*COMMENT \">>>> - Exported by ";
     out += kProgramName;
     out += " - <<<<\"";
@@ -265,7 +259,12 @@ std::string AseFileText(const Project& p, std::vector<std::string>* notes) {
         WriteLine(out, p, line);
     if (!p.CollVols.empty())
         WriteCollision(out, p);
-    return out;
+}
+
+std::string AseFileText(const Project& p, std::vector<std::string>* notes) {
+    StringSink out;
+    WriteAseText(p, out, notes);
+    return out.Take();
 }
 
 bool WriteAseFile(const Project& project, const std::string& path, Ui& ui) {
@@ -274,9 +273,10 @@ bool WriteAseFile(const Project& project, const std::string& path, Ui& ui) {
         return false;
     }
     std::vector<std::string> notes;
-    const std::string text = AseFileText(project, &notes);
     try {
-        WriteFileAtomically(path, text);
+        AtomicFileWriter out(path);
+        WriteAseText(project, out, &notes);
+        out.Commit();
     } catch (const FileError& e) {
         ui.Message(e.what());
         return false;

@@ -10,6 +10,7 @@
 namespace meshforge {
 
 struct Ui;
+class TextSink;
 
 // A polygon's plane a*x + b*y + c*z + d = 0, (a, b, c) the unit normal against the corner
 // order's right-hand normal.
@@ -27,6 +28,7 @@ std::optional<std::string> AseProblem(const Project& project);
 // The file's text, CR LF after every line. `notes` receives a line for every texture whose
 // background colour is no colour (written as the default grey).
 std::string AseFileText(const Project& project, std::vector<std::string>* notes = nullptr);
+void WriteAseText(const Project& project, TextSink& out, std::vector<std::string>* notes);
 
 // Writes the file atomically and logs "ASE-file <path> saved !"; false (after the message)
 // when refused or not written.

@@ -51,48 +51,83 @@ int WriteRefusal(const std::string& target, const struct stat& st) {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view content) {
-    const std::string target = Destination(path);
+AtomicFileWriter::AtomicFileWriter(const std::string& path)
+    : TextSink(kBufferBytes), path_(path), target_(Destination(path)) {
     struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing) {
-        if (int refusal = WriteRefusal(target, old))
+    replacing_ = ::stat(target_.c_str(), &old) == 0;
+    if (replacing_) {
+        if (int refusal = WriteRefusal(target_, old))
             throw FileError("Cannot write file " + path + ": " + SystemReason(refusal));
+        oldMode_ = old.st_mode & 0777;
+        oldUid_ = old.st_uid;
+        oldGid_ = old.st_gid;
     }
-    std::string temp = target + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    temp_ = target_ + ".tmp-XXXXXX";
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0)
         throw FileError("Cannot create file " + path + ": " + SystemReason());
-    std::size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+void AtomicFileWriter::Fail(const std::string& what, int error) {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    ::unlink(temp_.c_str());
+    throw FileError(what + " " + path_ + ": " + SystemReason(error));
+}
+
+void AtomicFileWriter::Drain(std::string_view bytes) {
+    if (fd_ < 0)
+        throw FileError("Cannot write file " + path_ + ": " + SystemReason(EBADF));
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            std::string reason = SystemReason();
-            ::close(fd);
-            ::unlink(temp.c_str());
-            throw FileError("Cannot write file " + path + ": " + reason);
+            Fail("Cannot write file", errno);
         }
-        done += static_cast<std::size_t>(n);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
+}
+
+void AtomicFileWriter::Commit() {
+    Flush();
+    if (fd_ < 0)
+        throw FileError("Cannot write file " + path_ + ": " + SystemReason(EBADF));
     // The new file takes the place of the old one with its owner (where the system allows it)
     // and its permissions; mkstemp creates 0600, and a new file is as readable as any other.
-    if (replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-        ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    if (replacing_ && (oldUid_ != ::geteuid() || oldGid_ != ::getegid()) &&
+        ::fchown(fd_, oldUid_, oldGid_) != 0) {
         // an unprivileged writer keeps its own ownership
     }
-    ::fchmod(fd, replacing ? old.st_mode & 0777 : 0644);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        std::string reason = SystemReason();
-        ::unlink(temp.c_str());
-        throw FileError("Cannot write file " + path + ": " + reason);
+    ::fchmod(fd_, replacing_ ? oldMode_ : 0644);
+    if (::fsync(fd_) != 0)
+        Fail("Cannot write file", errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        throw FileError("Cannot write file " + path_ + ": " + SystemReason(error));
     }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        std::string reason = SystemReason();
-        ::unlink(temp.c_str());
-        throw FileError("Cannot replace file " + path + ": " + reason);
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        throw FileError("Cannot replace file " + path_ + ": " + SystemReason(error));
     }
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content) {
+    AtomicFileWriter out(path);
+    out += content;
+    out.Commit();
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -15,11 +15,12 @@ class LineSource {
 
     // The lines of `text`, which must outlive the source.
     explicit LineSource(std::string_view text);
-    // The lines of the file at `path`, read `chunkBytes` at a time (at least 1). Throws
-    // FileError when the file cannot be opened. (A named function, so that a path is never
-    // taken for a text.)
-    static LineSource File(const std::string& path, std::size_t chunkBytes = kDefaultChunk) {
-        return LineSource(path, chunkBytes);
+    // The lines of the file at `path` from byte `start` on (a line start), read `chunkBytes`
+    // at a time (at least 1). Throws FileError when the file cannot be opened. (A named
+    // function, so that a path is never taken for a text.)
+    static LineSource File(const std::string& path, std::size_t chunkBytes = kDefaultChunk,
+                           uint64_t start = 0) {
+        return LineSource(path, chunkBytes, start);
     }
     ~LineSource();
     LineSource(const LineSource&) = delete;
@@ -58,12 +59,18 @@ class LineSource {
         }
     }
 
-    // Bytes consumed so far, and the size of the text or of the file when it was opened.
+    // The number of lines Next would give, counted without splitting them; a file is read
+    // `chunkBytes` at a time. Throws FileError as File and Next do.
+    static uint64_t CountTextLines(std::string_view text);
+    static uint64_t CountFileLines(const std::string& path, std::size_t chunkBytes = kDefaultChunk);
+
+    // Bytes consumed so far (the offset of the next line), and the size of the text or of the file
+    // when it was opened.
     uint64_t Position() const { return base_ + begin_; }
     uint64_t Size() const { return size_; }
 
   private:
-    LineSource(const std::string& path, std::size_t chunkBytes);
+    LineSource(const std::string& path, std::size_t chunkBytes, uint64_t start);
 
     // The first CR or LF in p[from, rest), or rest. Lines are short, so a plain loop with
     // one comparison for the common case beats wider scans: every line-break byte is at
