@@ -5,6 +5,7 @@
 #include "util/app_folder.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 #include <chrono>
 #include <ctime>
@@ -120,8 +121,7 @@ std::string LocalDateTime(fs::file_time_type t) {
     auto sys = std::chrono::file_clock::to_sys(t);
     std::time_t tt = std::chrono::system_clock::to_time_t(
         std::chrono::time_point_cast<std::chrono::system_clock::duration>(sys));
-    std::tm tm{};
-    localtime_r(&tt, &tm);
+    const std::tm tm = platform::LocalTime(tt);
     char buf[32];
     std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M", &tm);
     return buf;

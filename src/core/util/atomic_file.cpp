@@ -1,14 +1,12 @@
 #include "util/atomic_file.h"
 
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace meshforge {
 
@@ -39,47 +37,37 @@ std::string Destination(const std::string& path) {
     }
 }
 
-// 0 when the user may change the file, else the reason. Root passes every permission check,
-// but a file with no write bit at all is one that somebody meant to keep as it is.
-int WriteRefusal(const std::string& target, const struct stat& st) {
-    if ((st.st_mode & 0222) == 0)
-        return EACCES;
-    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        return errno;
-    return 0;
-}
-
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path)
     : TextSink(kBufferBytes), path_(path), target_(Destination(path)) {
-    struct stat old {};
-    replacing_ = ::stat(target_.c_str(), &old) == 0;
+    platform::FileStatus old;
+    replacing_ = platform::Status(target_, old);
     if (replacing_) {
-        if (int refusal = WriteRefusal(target_, old))
+        if (int refusal = platform::WriteRefusal(target_, old))
             throw FileError("Cannot write file " + path + ": " + SystemReason(refusal));
-        oldMode_ = old.st_mode & 0777;
-        oldUid_ = old.st_uid;
-        oldGid_ = old.st_gid;
+        oldMode_ = old.Mode;
+        oldUid_ = old.Uid;
+        oldGid_ = old.Gid;
     }
     temp_ = target_ + ".tmp-XXXXXX";
-    fd_ = ::mkstemp(temp_.data());
+    fd_ = platform::CreateUnique(temp_);
     if (fd_ < 0)
         throw FileError("Cannot create file " + path + ": " + SystemReason());
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (fd_ >= 0) {
-        ::close(fd_);
-        ::unlink(temp_.c_str());
+        platform::Close(fd_);
+        platform::Remove(temp_);
     }
 }
 
 void AtomicFileWriter::Fail(const std::string& what, int error) {
     if (fd_ >= 0)
-        ::close(fd_);
+        platform::Close(fd_);
     fd_ = -1;
-    ::unlink(temp_.c_str());
+    platform::Remove(temp_);
     throw FileError(what + " " + path_ + ": " + SystemReason(error));
 }
 
@@ -87,12 +75,9 @@ void AtomicFileWriter::Drain(std::string_view bytes) {
     if (fd_ < 0)
         throw FileError("Cannot write file " + path_ + ": " + SystemReason(EBADF));
     while (!bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        const long long n = platform::WriteSome(fd_, bytes.data(), bytes.size());
+        if (n < 0)
             Fail("Cannot write file", errno);
-        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
 }
@@ -101,25 +86,19 @@ void AtomicFileWriter::Commit() {
     Flush();
     if (fd_ < 0)
         throw FileError("Cannot write file " + path_ + ": " + SystemReason(EBADF));
-    // The new file takes the place of the old one with its owner (where the system allows it)
-    // and its permissions; mkstemp creates 0600, and a new file is as readable as any other.
-    if (replacing_ && (oldUid_ != ::geteuid() || oldGid_ != ::getegid()) &&
-        ::fchown(fd_, oldUid_, oldGid_) != 0) {
-        // an unprivileged writer keeps its own ownership
-    }
-    ::fchmod(fd_, replacing_ ? oldMode_ : 0644);
-    if (::fsync(fd_) != 0)
+    platform::TakeOver(fd_, replacing_, {true, oldMode_, oldUid_, oldGid_});
+    if (!platform::Sync(fd_))
         Fail("Cannot write file", errno);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) {
+    if (platform::Close(fd) != 0) {
         const int error = errno;
-        ::unlink(temp_.c_str());
+        platform::Remove(temp_);
         throw FileError("Cannot write file " + path_ + ": " + SystemReason(error));
     }
-    if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (!platform::Replace(temp_, target_)) {
         const int error = errno;
-        ::unlink(temp_.c_str());
+        platform::Remove(temp_);
         throw FileError("Cannot replace file " + path_ + ": " + SystemReason(error));
     }
 }

@@ -1,14 +1,12 @@
 #include "util/line_source.h"
 
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 #include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace meshforge {
 
@@ -17,16 +15,15 @@ LineSource::LineSource(std::string_view text)
 
 LineSource::LineSource(const std::string& path, std::size_t chunkBytes, uint64_t start)
     : eof_(false), path_(path), chunk_(std::max<std::size_t>(chunkBytes, 1)) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = platform::OpenForReading(path);
     if (fd_ < 0)
         throw FileError("Cannot open file " + path + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode))
-        size_ = static_cast<uint64_t>(st.st_size);
+    if (uint64_t size = 0; platform::FstatSize(fd_, size))
+        size_ = size;
     if (start > 0) {
-        if (::lseek(fd_, static_cast<off_t>(start), SEEK_SET) < 0) {
+        if (!platform::SeekTo(fd_, start)) {
             const int error = errno;
-            ::close(fd_);
+            platform::Close(fd_);
             throw FileError("Cannot read file " + path + ": " + std::strerror(error));
         }
         base_ = start;
@@ -110,7 +107,7 @@ uint64_t LineSource::CountFileLines(const std::string& path, std::size_t chunkBy
 
 LineSource::~LineSource() {
     if (fd_ >= 0)
-        ::close(fd_);
+        platform::Close(fd_);
 }
 
 void LineSource::Refill() {
@@ -129,17 +126,13 @@ void LineSource::Refill() {
         capacity_ = grown;
     }
     data_ = buffer_.get();
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.get() + end_, std::min(chunk_, capacity_ - end_));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw FileError("Cannot read file " + path_ + ": " + std::strerror(errno));
-        if (n == 0)
-            eof_ = true;
-        end_ += static_cast<std::size_t>(n);
-        return;
-    }
+    const long long n =
+        platform::ReadSome(fd_, buffer_.get() + end_, std::min(chunk_, capacity_ - end_));
+    if (n < 0)
+        throw FileError("Cannot read file " + path_ + ": " + std::strerror(errno));
+    if (n == 0)
+        eof_ = true;
+    end_ += static_cast<std::size_t>(n);
 }
 
 } // namespace meshforge

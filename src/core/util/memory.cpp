@@ -1,7 +1,9 @@
 #include "util/memory.h"
 
 #include <cstdint>
+#if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
+#endif
 
 namespace meshforge {
 
