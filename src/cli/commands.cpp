@@ -3,11 +3,9 @@
 #include "cli_ui.h"
 #include "edit/editor_state.h"
 #include "edit/vertices.h"
-#include "image/qt_image_files.h"
 #include "io/dxf_export.h"
 #include "io/dxf_import.h"
 #include "io/text_geometry.h"
-#include "mesh/assimp_mesh.h"
 #include "meshfile/mesh_export.h"
 #include "meshfile/mesh_import.h"
 #include "model/project.h"
@@ -23,6 +21,11 @@
 #include <iostream>
 #include <memory>
 #include <random>
+
+#if MESHFORGE_CLI_ADAPTERS
+#include "image/qt_image_files.h"
+#include "mesh/assimp_mesh.h"
+#endif
 
 namespace meshforge::cli {
 
@@ -358,6 +361,7 @@ std::function<int()> Export3DOTextCommand(CLI::App& sub) {
     return TextExportCommand(sub, "3DOText file to write (.txt)", Export3DOText);
 }
 
+#if MESHFORGE_CLI_ADAPTERS
 // FILE [--into P.3dp [--offset X,Y,Z]] -o OUT.3dp: any mesh file Assimp reads, imported as
 // the Geometry menu's Mesh File entry imports it.
 std::function<int()> ImportMeshCommand(CLI::App& sub) {
@@ -379,6 +383,7 @@ std::function<int()> ImportMeshCommand(CLI::App& sub) {
                    MeshImportOutcome::Imported;
         });
 }
+#endif
 
 std::function<int()> ExportMeshCommand(CLI::App& sub) {
     return TextExportCommand(sub, "OBJ file to write (.obj; its .mtl goes beside it)",
@@ -407,25 +412,35 @@ const std::vector<Command>& Commands() {
          Import3DOTextCommand},
         {"export-3dotext", "Write a project's vertices and polygons as a 3DOText file",
          Export3DOTextCommand},
+#if MESHFORGE_CLI_ADAPTERS
         {"import-mesh",
          "Import a mesh file (OBJ, STL, PLY, glTF, 3DS, ...) into a new project or add it to one",
          ImportMeshCommand},
+#endif
         {"export-mesh", "Write a project's geometry and textures as an OBJ file with its .mtl",
          ExportMeshCommand},
         {"write-ase", "Write a project's ASE file, as \"Just write ASE\" does", WriteAseCommand},
+#if MESHFORGE_CLI_ADAPTERS
         {"convert", "Write a project's ASE file beside it and convert it to 3DO with ase23doc.exe",
          ConvertCommand},
+#endif
         {"textures", "List a project's textures as the library window's grid shows them",
          TexturesCommand},
+#if MESHFORGE_CLI_ADAPTERS
         {"add-texture", "Load a BMP file into a project's texture library", AddTextureCommand},
+#endif
         {"remove-texture", "Remove an entry of a project's texture library", RemoveTextureCommand},
+#if MESHFORGE_CLI_ADAPTERS
         {"make-mask", "Write the 1-bit transparency mask of a BMP for one transparent colour",
          MakeMaskCommand},
+#endif
         {"assign-texture", "Give polygons a texture and a mapping and write the result",
          AssignTextureCommand},
         {"report", "Print a project's contents listing (or its print listing) to stdout",
          ReportCommand},
+#if MESHFORGE_CLI_ADAPTERS
         {"print", "Print a project's print listing to a PDF file", PrintCommand},
+#endif
         {"collision", "Add, edit or remove a project's collision volume and write the result",
          CollisionCommand},
         {"display-class", "Set a project's display class (its visibility within GPL)",

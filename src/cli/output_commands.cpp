@@ -6,7 +6,6 @@
 #include "model/project_file.h"
 #include "output/ase_writer.h"
 #include "output/launch.h"
-#include "process/qt_processes.h"
 #include "settings/settings.h"
 #include "util/app_folder.h"
 
@@ -16,12 +15,17 @@
 #include <iostream>
 #include <memory>
 
+#if MESHFORGE_CLI_ADAPTERS
+#include "process/qt_processes.h"
+#endif
+
 namespace meshforge::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
 
+#if MESHFORGE_CLI_ADAPTERS
 // The command line has no window: the converter is waited for, nothing is minimized.
 struct WaitingPort : LaunchPort {
     bool Start(const ProcessRequest& request) override { return StartDetached(request); }
@@ -31,6 +35,7 @@ struct WaitingPort : LaunchPort {
     void MinimizeEditor() override {}
     void EndEditor() override {}
 };
+#endif
 
 // Reads the project with its path made absolute: the derived paths are built from it.
 bool LoadAbsolute(Project& project, const std::string& path, Ui& ui) {
@@ -66,6 +71,7 @@ std::function<int()> WriteAseCommand(CLI::App& sub) {
     };
 }
 
+#if MESHFORGE_CLI_ADAPTERS
 std::function<int()> ConvertCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
     auto appFolder = std::make_shared<std::string>();
@@ -93,5 +99,6 @@ std::function<int()> ConvertCommand(CLI::App& sub) {
         return converted ? 0 : 1;
     };
 }
+#endif
 
 } // namespace meshforge::cli

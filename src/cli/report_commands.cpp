@@ -8,15 +8,19 @@
 #include "collision/display_class_choice.h"
 #include "model/game_codes.h"
 #include "model/project.h"
-#include "print/listing_printer.h"
 #include "report/report.h"
 
 #include <CLI/CLI.hpp>
-#include <QGuiApplication>
 
 #include <iostream>
 #include <memory>
 #include <string>
+
+#if MESHFORGE_CLI_ADAPTERS
+#include "print/listing_printer.h"
+
+#include <QGuiApplication>
+#endif
 
 namespace meshforge::cli {
 
@@ -47,6 +51,7 @@ std::function<int()> ReportCommand(CLI::App& sub) {
     };
 }
 
+#if MESHFORGE_CLI_ADAPTERS
 std::function<int()> PrintCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
@@ -74,6 +79,7 @@ std::function<int()> PrintCommand(CLI::App& sub) {
         return 0;
     };
 }
+#endif
 
 std::function<int()> CollisionCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();

@@ -4,7 +4,6 @@
 
 #include "app/commands.h"
 #include "cli_ui.h"
-#include "image/qt_image_files.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "texture/assign.h"
@@ -21,6 +20,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if MESHFORGE_CLI_ADAPTERS
+#include "image/qt_image_files.h"
+#endif
 
 namespace meshforge::cli {
 
@@ -106,7 +109,7 @@ std::optional<std::vector<int32_t>> PolygonsInList(const PolygonRanges& ranges, 
 namespace {
 
 // "R,G,B" with each part 0 ... 255 -> 0x00RRGGBB.
-std::optional<uint32_t> ParseColor(std::string_view text) {
+[[maybe_unused]] std::optional<uint32_t> ParseColor(std::string_view text) {
     uint32_t rgb = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t comma = text.find(',');
@@ -156,6 +159,7 @@ std::function<int()> TexturesCommand(CLI::App& sub) {
     };
 }
 
+#if MESHFORGE_CLI_ADAPTERS
 std::function<int()> AddTextureCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
     auto bmp = std::make_shared<std::string>();
@@ -176,6 +180,7 @@ std::function<int()> AddTextureCommand(CLI::App& sub) {
         return Save(project, *in, *out, *appFolder, ui);
     };
 }
+#endif
 
 std::function<int()> RemoveTextureCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
@@ -204,6 +209,7 @@ std::function<int()> RemoveTextureCommand(CLI::App& sub) {
     };
 }
 
+#if MESHFORGE_CLI_ADAPTERS
 std::function<int()> MakeMaskCommand(CLI::App& sub) {
     auto bmp = std::make_shared<std::string>();
     auto color = std::make_shared<std::string>();
@@ -231,6 +237,7 @@ std::function<int()> MakeMaskCommand(CLI::App& sub) {
         return 0;
     };
 }
+#endif
 
 std::function<int()> AssignTextureCommand(CLI::App& sub) {
     auto in = std::make_shared<std::string>();
