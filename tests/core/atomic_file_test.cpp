@@ -7,16 +7,27 @@
 
 #include <filesystem>
 #include <functional>
-#include <pwd.h>
 #include <string>
+#ifndef _WIN32
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace meshforge;
 using meshforge::test::TempDir;
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+// Windows has no owners and permission bits of this kind, and links need privileges there.
+TEST(WriteFileAtomically, KeepsPermissionsAndWritesThroughLinks) {
+    GTEST_SKIP() << "POSIX permission bits and symbolic links";
+}
+TEST(WriteFileAtomically, RefusesAFileTheUserMayNotWrite) {
+    GTEST_SKIP() << "POSIX owners, permission bits and root";
+}
+#else
 namespace {
 
 mode_t ModeOf(const std::string& path) {
@@ -131,6 +142,7 @@ TEST(WriteFileAtomically, RefusesAFileTheUserMayNotWrite) {
     EXPECT_EQ(ReadWholeFile(kept), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 4);
 }
+#endif
 
 TEST(AtomicFileWriter, PutsThePiecesInPlaceOnlyOnCommit) {
     TempDir dir;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -85,7 +87,8 @@ TEST(Launch, DerivedPathsAndArguments) {
     EXPECT_EQ(BasePath("/o/tree.3DP"), "/o/tree");
     EXPECT_EQ(BasePath("/o/tree.txt"), "/o/tree.txt");
     p.Options.TrackFolder = "/sim/demo"; // read from a file without its separator
-    EXPECT_EQ(TrackFolderOf(p), "/sim/demo/");
+    EXPECT_EQ(TrackFolderOf(p), std::string("/sim/demo") +
+                                    static_cast<char>(std::filesystem::path::preferred_separator));
 
     p.Options.AdditionalGPLParams = "-a -b";
     p.Options.GPLParam = true;
@@ -288,6 +291,9 @@ TEST(Launch, JustWriteAseAndStartingPrograms) {
 }
 
 TEST(Launch, WindowsExecutablesGoThroughWine) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows its programs start as they are";
+#endif
     TempDir dir;
     const std::string exe = dir.Touch("conv.exe", "MZ\x90");
     const std::string script = dir.Touch("conv.sh", "#!/bin/sh\n");

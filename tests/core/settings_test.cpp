@@ -7,6 +7,7 @@
 #include "settings/ini_file.h"
 #include "settings/recent_files.h"
 #include "settings/settings.h"
+#include "temp_dir.h"
 #include "util/atomic_file.h"
 
 using namespace meshforge;
@@ -16,11 +17,7 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string tmpl = std::filesystem::temp_directory_path().string() + "/mfsettings-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        dir_ = tmpl + "/";
-    }
+    void SetUp() override { dir_ = test::MakeTempFolder("mfsettings-").string() + "/"; }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string IniPath() const { return SettingsFile::PathFor(dir_); }
 

@@ -2,17 +2,26 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace meshforge::test {
 
+// A new folder "<prefix><random>" under the system's temporary folder (mkdtemp is POSIX only).
+inline std::filesystem::path MakeTempFolder(const std::string& prefix) {
+    std::random_device random;
+    for (;;) {
+        auto candidate =
+            std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            return candidate;
+    }
+}
+
 // A fresh folder under the system's temporary folder, removed with everything in it.
 struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "mf-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
+    std::filesystem::path path = MakeTempFolder("mf-");
+    TempDir() = default;
     ~TempDir() { std::filesystem::remove_all(path); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
