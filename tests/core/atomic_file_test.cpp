@@ -2,12 +2,15 @@
 
 #include "temp_dir.h"
 #include "util/errors.h"
+#include "util/line_source.h"
+#include "util/platform_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 #ifndef _WIN32
 #include <pwd.h>
 #include <sys/stat.h>
@@ -175,4 +178,24 @@ TEST(AtomicFileWriter, PutsThePiecesInPlaceOnlyOnCommit) {
     }
     EXPECT_EQ(ReadWholeFile(path), expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(WriteFileAtomically, ReplacesAFileWithAUtf8NameByteForByte) {
+    // Windows takes the name as UTF-16 and would refuse a rename over the old file; the text
+    // keeps its CR LF (no text mode anywhere).
+    TempDir dir;
+    const std::string name = "Str\xC3\xB6m \xE2\x82\xAC.3dp";
+    const std::string path = dir.Folder() + name;
+    WriteFileAtomically(path, "old");
+    WriteFileAtomically(path, "a\r\nb\n");
+    EXPECT_EQ(ReadWholeFile(path), "a\r\nb\n");
+    auto lines = LineSource::File(path);
+    std::string_view line;
+    ASSERT_TRUE(lines.Next(line));
+    EXPECT_EQ(line, "a");
+    EXPECT_EQ(lines.Size(), 5u);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path))
+        names.push_back(platform::Utf8FromPath(entry.path().filename()));
+    EXPECT_EQ(names, std::vector<std::string>{name});
 }

@@ -23,11 +23,11 @@ std::string SystemReason(int error = errno) {
 // The file a write to `path` changes: symbolic links are followed (a relative one from its
 // own folder) to the first name that is not a link, which need not exist yet.
 std::string Destination(const std::string& path) {
-    fs::path target = path;
+    fs::path target = platform::PathFromUtf8(path);
     for (int hops = 0;; ++hops) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(target, ec)))
-            return target.string();
+            return hops == 0 ? path : platform::Utf8FromPath(target);
         if (hops == kMaxLinkHops)
             throw FileError("Cannot write file " + path + ": " + SystemReason(ELOOP));
         fs::path link = fs::read_symlink(target, ec);
@@ -110,17 +110,16 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    const int fd = platform::OpenForReading(path);
+    if (fd < 0)
         throw FileError("Cannot open file " + path + ": " + SystemReason());
     std::string data;
     char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        data.append(buf, n);
-    bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
+    long long n;
+    while ((n = platform::ReadSome(fd, buf, sizeof buf)) > 0)
+        data.append(buf, static_cast<std::size_t>(n));
+    platform::Close(fd);
+    if (n < 0)
         throw FileError("Cannot read file " + path);
     return data;
 }

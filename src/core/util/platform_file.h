@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 namespace meshforge::platform {
@@ -36,5 +37,15 @@ void TakeOver(int fd, bool replacing, const FileStatus& old);
 bool Replace(const std::string& from, const std::string& to);
 void Remove(const std::string& path);
 std::tm LocalTime(std::time_t t);
+
+// A path of the program's UTF-8 text, on Windows too (where a narrow path is the ANSI code
+// page's), and back.
+inline std::filesystem::path PathFromUtf8(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
+inline std::string Utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
 
 } // namespace meshforge::platform

@@ -13,9 +13,7 @@ namespace meshforge::platform {
 namespace {
 // Paths are UTF-8 in the program; Windows takes them as UTF-16.
 std::wstring Wide(const std::string& path) {
-    return std::filesystem::path(
-               std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()))
-        .wstring();
+    return PathFromUtf8(path).wstring();
 }
 
 int ErrnoOf(DWORD error) {
