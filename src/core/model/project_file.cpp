@@ -1,5 +1,6 @@
 #include "model/project_file.h"
 
+#include "model/located_lines.h"
 #include "model/project.h"
 #include "model/project_file_ui.h"
 #include "model/project_sections.h"
@@ -406,7 +407,7 @@ struct PendingKeyword {
 // section may ask for lines ahead of the last one (the lines between are passed over) and for
 // the last one again. The main cursor notes the keywords among the lines a section takes, so
 // that the scan still visits them in their turn.
-class LineCursor {
+class LineCursor : public TypedLines<LineCursor> {
   public:
     LineCursor(const LineOrigin& origin, std::size_t firstLine, uint64_t offset,
                std::size_t chunkBytes, std::size_t totalLines, std::vector<PendingKeyword>* pending)
@@ -424,9 +425,6 @@ class LineCursor {
 
     std::size_t Size() const { return total_; }
     const std::string& Path() const { return path_; }
-    std::string Where(std::size_t i) const {
-        return "Error in file " + path_ + ", line " + std::to_string(i + 1) + ": ";
-    }
 
     std::string_view Text(std::size_t i, std::string_view what) const {
         std::string_view line;
@@ -434,33 +432,6 @@ class LineCursor {
             throw ParseError(Where(i) + "expected " + std::string(what) +
                              ", found the end of the file");
         return line;
-    }
-    float Float(std::size_t i, std::string_view what) const {
-        return FloatField(i, Text(i, what), what);
-    }
-    int32_t Int(std::size_t i, std::string_view what) const {
-        return IntField(i, Text(i, what), what);
-    }
-    float FloatField(std::size_t i, std::string_view field, std::string_view what) const {
-        return Parsed(i, field, what, [](std::string_view s) { return ParseFloat(s); });
-    }
-    int32_t IntField(std::size_t i, std::string_view field, std::string_view what) const {
-        return Parsed(i, field, what, [](std::string_view s) { return ParseInt(s); });
-    }
-    uint32_t Color(std::size_t i, std::string_view what) const {
-        return Parsed(i, Text(i, what), what, [](std::string_view s) { return ParseColor(s); });
-    }
-    bool Bool(std::size_t i, std::string_view what) const { return ParseBool(Text(i, what)); }
-    int32_t Count(std::size_t i, std::string_view what, std::size_t perElement) const {
-        int32_t n = Int(i, what);
-        if (n < 0)
-            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
-                             " is negative");
-        std::size_t left = total_ - std::min(total_, i + 1);
-        if (static_cast<std::size_t>(n) > left / perElement)
-            throw ParseError(Where(i) + "the " + std::string(what) + " " + FormatInt(n) +
-                             " is more than the rest of the file can hold");
-        return n;
     }
 
   private:
@@ -482,16 +453,6 @@ class LineCursor {
         last_ = line;
         return true;
     }
-    template <class F>
-    auto Parsed(std::size_t i, std::string_view s, std::string_view what, F parse) const
-        -> decltype(parse(std::string_view{})) {
-        try {
-            return parse(s);
-        } catch (const ParseError& e) {
-            throw ParseError(Where(i) + e.what() + " (expected " + std::string(what) + ")");
-        }
-    }
-
     // The sections read through a const source; reading moves the cursor.
     mutable LineSource lines_;
     const std::string& path_;
