@@ -1,7 +1,7 @@
-// Frame time and hover-pick time of the 3D view on Mesa's software renderer, for the literal
-// drawing (a GLU sphere per vertex, a full selection pass) and the fast path (precomputed
-// spheres sized to the screen, a pick pass that skips what cannot touch the pixel), measured
-// in the same run. Run under xvfb-run.
+// Frame time and pick time of the 3D view on Mesa's software renderer, for the literal drawing
+// (a GLU sphere per vertex, a full selection pass) and the fast path (precomputed spheres sized
+// to the screen, a pick pass that skips what cannot touch the pixel), measured in the same run,
+// and the hover pick on the CPU. Run under xvfb-run.
 #include "gui/view/view_form.h"
 #include "model/project.h"
 #include "settings/settings.h"
@@ -134,6 +134,14 @@ void BM_HoverPick(benchmark::State& state) {
     });
 }
 
+// The hover pick as the view runs it: on the CPU, no selection pass.
+void BM_HoverPickCpu(benchmark::State& state) {
+    Prepare(int(state.range(0)));
+    TViewForm& view = *fixture->view;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view.PickOnCpu(view.width() / 2, view.height() / 2));
+}
+
 } // namespace
 
 BENCHMARK(BM_Frame)->Arg(1)->Arg(1000)->Arg(10000)->Iterations(5)->UseManualTime()->Unit(
@@ -147,6 +155,12 @@ BENCHMARK(BM_HoverPick)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HoverPick)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HoverPickCpu)
+    ->Arg(1)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(TViewForm::ContextFormat());

@@ -1,8 +1,13 @@
 #include "view/pick.h"
 
+#include "view/camera.h"
+#include "view/cpu_pick.h"
+
 #include "fake_ui.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace meshforge {
 namespace {
@@ -272,6 +277,82 @@ TEST(PickPivot, TakesOneVertexAndWaitsBehindLineCreation) {
     EXPECT_EQ(editor.PivotVertex, 2);
     EXPECT_EQ(ui.log.back(), "Picked vertex 2 as pivot point.");
     EXPECT_FALSE(pick.AnyModeOn());
+}
+
+// The CPU pick on hand-made cases whose answer is plain geometry (the GUI tests compare it with
+// the selection pass on random scenes): a 200 x 200 square around the origin seen from the top,
+// orthographic, 60 units either side of the centre of a 200 x 160 view.
+TEST(CpuPick, NamesWhatCoversTheRegion) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::vector<int32_t> ring;
+        bool cull, selected;
+        int px, py; // the pick pixel (y from the bottom)
+        bool hit;
+    } cases[] = {
+        {"front face at the centre", {0, 1, 2, 3, 0}, true, false, 100, 80, true},
+        {"back face, culled", {0, 3, 2, 1, 0}, true, false, 100, 80, false},
+        {"back face, shown", {0, 3, 2, 1, 0}, false, false, 100, 80, true},
+        {"two corners only: no face", {0, 2, 0}, false, false, 100, 80, false},
+        {"outline of a selected two-corner ring", {0, 2, 0}, false, true, 100, 80, true},
+        {"a corner index past the list", {0, 1, 2, 9, 0}, false, false, 100, 80, false},
+        {"a corner that is not a number", {0, 1, 5, 0}, false, false, 100, 80, false},
+        {"a corner of the view, still on the square", {0, 1, 2, 3, 0}, false, false, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Project p;
+        p.Vertices = {{-100, -100, 0}, {100, -100, 0}, {100, 100, 0},
+                      {-100, 100, 0},  {0, 0, 0},      {nan, 0, 0}};
+        ObjectData polygon;
+        polygon.VertexIndices = c.ring;
+        polygon.Selected = c.selected;
+        p.Polygons = {polygon};
+        p.HasGeometry = p.GeometryShown = true;
+        p.Options.Perspective = false;
+        p.Options.Zoom = 10;
+        p.Options.VerticesVisible = false;
+        UpdateBoundingBox(p);
+        p.Box.CenterX = p.Box.CenterY = p.Box.CenterZ = 0;
+        ViewState camera;
+        camera.Kind = ViewKind::Top;
+        PickView view;
+        view.Scene = SceneMatrix(p.Options, camera, p.Box, 200, 160);
+        view.Region = PickMatrix(c.px, c.py, 1, 1, {0, 0, 200, 160});
+        view.CullBackFaces = c.cull;
+        EXPECT_EQ(PickNamesOnCpu(p, view), c.hit ? Names{PolygonPickName(0)} : Names{});
+    }
+}
+
+// The sphere of vertex 4 at the centre, the pivot's larger one around it, the origin pivot
+// (no vertex), and nothing once the geometry is hidden.
+TEST(CpuPick, SpheresNameTheirVertex) {
+    Project p;
+    p.Vertices = {{-100, -100, 0}, {100, 100, 0}, {0, 0, 0}, {0, 0, 0}, {2.5f, 0, 0}};
+    p.HasGeometry = p.GeometryShown = true;
+    p.Options.Perspective = false;
+    p.Options.Zoom = 10;
+    p.Options.VertexDisplaySize = 30; // radius 2
+    UpdateBoundingBox(p);
+    ViewState camera;
+    camera.Kind = ViewKind::Top;
+    PickView view;
+    view.Scene = SceneMatrix(p.Options, camera, p.Box, 200, 160);
+    view.Spheres = SphereSizing::For(p.Options, 200, 160, 160);
+    auto at = [&](double x) { // the pick pixel over world point (x, 0, 0)
+        view.Region = PickMatrix(100 + x * 200 / 120, 80, 1, 1, {0, 0, 200, 160});
+        return PickNamesOnCpu(p, view);
+    };
+    EXPECT_EQ(at(0), V({2, 3}));
+    EXPECT_EQ(at(4), V({4}));
+    EXPECT_EQ(at(-4), Names{});
+    view.PivotVertex = 2; // radius 6
+    EXPECT_EQ(at(-4), V({2}));
+    view.OriginPivot = true;
+    EXPECT_EQ(at(-4), (Names{VertexPickName(2), kNoObjectName}));
+    p.GeometryShown = false;
+    EXPECT_EQ(at(0), Names{});
 }
 
 } // namespace

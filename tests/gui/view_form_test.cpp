@@ -270,6 +270,108 @@ class ViewFormTest : public QObject {
         }
     }
 
+    void cpuPickNamesWhatTheSelectionPassNames() {
+        // Random scenes with every kind of primitive the view draws, in both projections, with
+        // and without back faces; polygons of up to six corners, not all flat or convex, some
+        // of no area. Picks near the objects more often than the plain random pixel would.
+        std::mt19937 random(20261209);
+        std::uniform_real_distribution<float> coord(-120, 120);
+        std::uniform_int_distribution<int> pixelX(0, view_->width() - 1),
+            pixelY(0, view_->height() - 1), corners(3, 6), percent(0, 99);
+        int hits = 0, picks = 0;
+        for (int scene = 0; scene < 24; ++scene) {
+            project_ = Project{};
+            const int n = 30 + scene * 7;
+            general_.ShowGrid = scene % 4 == 1;
+            // A grid over the whole box would be left out: its scenes are smaller.
+            const float shrink = general_.ShowGrid ? 0.1f : 1;
+            for (int i = 0; i < n; ++i)
+                project_.Vertices.push_back({shrink * coord(random), shrink * coord(random),
+                                             shrink * coord(random), percent(random) < 10});
+            std::uniform_int_distribution<int> vertex(0, n - 1);
+            for (int i = 0; i < n / 2; ++i) {
+                project_.Lines.push_back(
+                    {{0.1f, 0.2f, 0.3f}, {vertex(random), vertex(random)}, 0, {}, i % 7 == 0});
+                std::vector<int32_t> ring;
+                const int k = corners(random);
+                for (int c = 0; c < k; ++c)
+                    ring.push_back(percent(random) < 5 && c ? ring.back() : vertex(random));
+                ring.push_back(ring.front());
+                ObjectData polygon = Polygon(ring, {0.5f, 0.5f, 0.5f});
+                polygon.Selected = i % 9 == 0;
+                project_.Polygons.push_back(polygon);
+            }
+            project_.VisLines.push_back({{0, 0, 0}, {0, 1}, 0, {}});
+            project_.HasGeometry = project_.GeometryShown = true;
+            ViewOptions& o = project_.Options;
+            o.VerticesVisible = scene % 4 != 3;
+            o.ShowLines = scene % 5 != 4;
+            o.ShowPolygons = scene % 6 != 5;
+            o.ShowAxis = scene % 2 == 0;
+            o.AxisSize = 60;
+            o.VertexDisplaySize = 5 + scene % 4 * 10;
+            o.Perspective = scene % 3 != 0;
+            o.Zoom = 30 + scene * 5;
+            o.RotationX = scene * 37;
+            o.RotationY = scene * 11;
+            o.RotationZ = scene * 23;
+            UpdateBoundingBox(project_);
+            general_.ShowBackside = scene % 2 == 1;
+            general_.GridScale = 1 + scene % 3 * 20;
+            editor_.PivotVertex = scene % 3 == 1 ? vertex(random) : -1;
+            view_->Camera().OriginPivot = scene % 5 == 2;
+            view_->Camera().Kind = static_cast<ViewKind>(1 + scene % 7);
+            view_->Redraw(); // the back-face state of the pass comes from the last frame
+            const int w = view_->width(), h = view_->height();
+            const Mat4 m = SceneMatrix(o, view_->Camera(), project_.Box, w, h);
+            // The pixel whose pick region holds the point (the region is centred on the corner
+            // of the pixel).
+            auto seenAt = [&](double px, double py, double pz, int& x, int& y) {
+                const double cw = m(3, 0) * px + m(3, 1) * py + m(3, 2) * pz + m(3, 3);
+                const double cx = m(0, 0) * px + m(0, 1) * py + m(0, 2) * pz + m(0, 3);
+                const double cy = m(1, 0) * px + m(1, 1) * py + m(1, 2) * pz + m(1, 3);
+                x = std::clamp(int(std::lround((cx / cw + 1) / 2 * w)), 0, w - 1);
+                y = std::clamp(int(std::lround((1 - cy / cw) / 2 * h)), 0, h - 1);
+            };
+            std::uniform_int_distribution<int> near(-4, 4), lattice(-4, 4);
+            for (int k = 0; k < 60; ++k) {
+                int x = pixelX(random), y = pixelY(random);
+                if (general_.ShowGrid && k % 4 == 3) { // on a grid point
+                    const double g = general_.GridScale;
+                    seenAt(g * lattice(random), g * lattice(random), g * lattice(random), x, y);
+                } else if (k % 2) { // near a vertex (or a corner of its objects)
+                    const Vertex& v = project_.Vertices[vertex(random)];
+                    seenAt(v.X, v.Y, v.Z, x, y);
+                    x = std::clamp(x + near(random), 0, w - 1);
+                    y = std::clamp(y + near(random), 0, h - 1);
+                }
+                std::vector<uint32_t> cpu = view_->PickOnCpu(x, y);
+                std::vector<uint32_t> pass = view_->PickAt(x, y, false);
+                QVERIFY2(cpu == pass, qPrintable(QString("scene %1, pixel %2, %3: %4 names, "
+                                                         "selection pass %5")
+                                                     .arg(scene)
+                                                     .arg(x)
+                                                     .arg(y)
+                                                     .arg(cpu.size())
+                                                     .arg(pass.size())));
+                hits += !pass.empty();
+                ++picks;
+            }
+        }
+        QVERIFY2(hits > picks / 4 && hits < picks, qPrintable(QString::number(hits)));
+    }
+
+    void hoverShowsTheObjectUnderTheMouse() {
+        Square({1, 0, 0});
+        view_->Redraw();
+        QTest::mouseMove(view_.get(), QPoint(view_->width() / 2, view_->height() / 2));
+        QTRY_COMPARE_WITH_TIMEOUT(view_->toolTip(),
+                                  QString("Polygon No. 0\r\nTexture Name: Untextured"), kGuiWaitMs);
+        project_.Options.Zoom = 100; // the square now leaves the view's corner empty
+        QTest::mouseMove(view_.get(), QPoint(2, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(view_->toolTip(), QString(), kGuiWaitMs);
+    }
+
     void fastDrawingLeavesEveryPixelAsTheLiteralOne() {
         // Everything but the spheres (whose tessellation may differ): runs of one colour and
         // texture, colour changes, selected lines and polygons, masks, untextured polygons

@@ -1,6 +1,10 @@
 // The selection pass: the scene drawn once more in GL_SELECT mode around the clicked pixel.
 #include "gui/view/view_form.h"
 
+#include "model/project.h"
+#include "settings/settings.h"
+#include "view/cpu_pick.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -24,6 +28,7 @@ std::vector<uint32_t> TViewForm::PickAt(int x, int y, bool skipUnreachable) {
         return names;
     makeCurrent();
     SyncTextureObjects();
+    ApplyFaceCulling(); // the setting may have changed since the last frame
     const double dpr = devicePixelRatio();
     const int w = int(width() * dpr), h = int(height() * dpr);
     glViewport(0, 0, w, h);
@@ -70,6 +75,21 @@ std::vector<uint32_t> TViewForm::PickAt(int x, int y, bool skipUnreachable) {
     skipInPick_ = false;
     doneCurrent();
     return names;
+}
+
+std::vector<uint32_t> TViewForm::PickOnCpu(int x, int y) {
+    const double dpr = devicePixelRatio();
+    const int w = int(width() * dpr), h = int(height() * dpr);
+    PickView view;
+    view.Scene = SceneMatrix(project_.Options, view_, project_.Box, w, h);
+    view.Region = PickMatrix(x * dpr, h - y * dpr, 1, 1, {0, 0, w, h});
+    view.Spheres = SphereSizing::For(project_.Options, width(), height(), h);
+    view.PivotVertex = editor_.PivotVertex;
+    view.OriginPivot = view_.OriginPivot;
+    view.CullBackFaces = !general_.ShowBackside;
+    view.ShowGrid = general_.ShowGrid;
+    view.GridScale = general_.GridScale;
+    return PickNamesOnCpu(project_, view);
 }
 
 } // namespace meshforge::gui

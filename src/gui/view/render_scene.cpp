@@ -6,6 +6,7 @@
 #include "settings/options.h"
 #include "settings/settings.h"
 #include "ui/ui.h"
+#include "view/scene_geometry.h"
 
 #include <QImage>
 
@@ -14,23 +15,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace meshforge::gui {
 
 namespace {
-
-// Grids beyond this many points are left out: a lattice over a large object (a terrain
-// several kilometres wide) would otherwise stop the program drawing at all.
-constexpr long long kMaxGridPoints = 2'000'000;
-
-struct Level {
-    int slices, stacks;
-    double maxPixelRadius;
-};
-// A sphere a pixel or two across needs only a handful of triangles; a large one stays round.
-constexpr Level kLevels[] = {{4, 2, 1.5},  {6, 4, 3},    {8, 6, 6},      {12, 8, 12},
-                             {16, 12, 30}, {24, 16, 80}, {32, 24, 1e300}};
 
 Box3 PointBox(const Vertex& v, double r) {
     return {{v.X - r, v.Y - r, v.Z - r}, {v.X + r, v.Y + r, v.Z + r}};
@@ -49,65 +37,31 @@ bool ValidIndex(int32_t i, std::size_t count) {
 
 } // namespace
 
-// Unit spheres of plain triangles, one per tessellation level, both as display lists (for the
-// selection pass, which names each sphere; a list of one primitive type is safe to call there)
-// and as vertex lists that the screen pass copies into one array for all spheres.
+// The unit spheres of every tessellation level as display lists, for the selection pass (which
+// names each sphere; a list of one primitive type is safe to call there). The screen pass copies
+// the triangles themselves into one array for all spheres.
 class SphereCache {
   public:
     SphereCache() {
-        base_ = glGenLists(std::size(kLevels));
-        for (std::size_t l = 0; l < std::size(kLevels); ++l) {
-            triangles_[l] = Tessellate(kLevels[l].slices, kLevels[l].stacks);
+        base_ = glGenLists(kSphereLevels);
+        for (std::size_t l = 0; l < kSphereLevels; ++l) {
+            const std::vector<float>& unit = UnitSphereTriangles(l);
             glNewList(base_ + GLuint(l), GL_COMPILE);
             glBegin(GL_TRIANGLES);
-            for (std::size_t k = 0; k < triangles_[l].size(); k += 3)
-                glVertex3f(triangles_[l][k], triangles_[l][k + 1], triangles_[l][k + 2]);
+            for (std::size_t k = 0; k + 2 < unit.size(); k += 3)
+                glVertex3f(unit[k], unit[k + 1], unit[k + 2]);
             glEnd();
             glEndList();
         }
     }
-    ~SphereCache() { glDeleteLists(base_, std::size(kLevels)); }
+    ~SphereCache() { glDeleteLists(base_, kSphereLevels); }
     SphereCache(const SphereCache&) = delete;
     SphereCache& operator=(const SphereCache&) = delete;
 
-    static std::size_t LevelFor(double pixelRadius) {
-        std::size_t l = 0;
-        while (l + 1 < std::size(kLevels) && pixelRadius > kLevels[l].maxPixelRadius)
-            ++l;
-        return l;
-    }
     void Draw(std::size_t level) const { glCallList(base_ + GLuint(level)); }
-    // x, y, z of each corner of each triangle, on the unit sphere.
-    const std::vector<float>& Triangles(std::size_t level) const { return triangles_[level]; }
 
   private:
-    static std::vector<float> Tessellate(int slices, int stacks) {
-        std::vector<float> out;
-        auto point = [&](int i, int j) {
-            double theta = std::numbers::pi * i / stacks;
-            double phi = 2 * std::numbers::pi * j / slices;
-            out.push_back(float(std::sin(theta) * std::cos(phi)));
-            out.push_back(float(std::sin(theta) * std::sin(phi)));
-            out.push_back(float(std::cos(theta)));
-        };
-        for (int i = 0; i < stacks; ++i)
-            for (int j = 0; j < slices; ++j) {
-                // The triangles that would collapse onto a pole are left out.
-                if (i + 1 < stacks) {
-                    point(i, j);
-                    point(i + 1, j);
-                    point(i + 1, j + 1);
-                }
-                if (i > 0) {
-                    point(i, j);
-                    point(i + 1, j + 1);
-                    point(i, j + 1);
-                }
-            }
-        return out;
-    }
     GLuint base_ = 0;
-    std::vector<float> triangles_[std::size(kLevels)];
 };
 
 // Runs of objects of one colour (and one texture) that need no state change between them,
@@ -220,22 +174,19 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
     const ViewOptions& o = project_.Options;
     if (!o.VerticesVisible)
         return;
-    const double radius = o.VertexDisplaySize / 15.0;
+    const SphereSizing sizing =
+        SphereSizing::For(o, width(), height(), int(height() * devicePixelRatio()));
+    const double radius = sizing.Radius;
+    const double pivotRadius = radius * kPivotSphereScale;
     const ColorTriple& normal = o.VertexRgb;
     const ColorTriple& selected = o.SelectedVertexRgb;
-    const int h = height() * devicePixelRatio();
-    const ProjectionParams proj = ProjectionFor(o.Perspective, o.Zoom, width(), height());
-    // Pixels per unit of clip-space y, for the tessellation each sphere needs on the screen.
-    const double yScale = proj.Perspective
-                              ? 1.0 / std::tan(std::max(proj.FovY, 1e-6) * std::numbers::pi / 360.0)
-                              : 2.0 / std::max(proj.Top - proj.Bottom, 1e-12);
     ColorTriple current = normal;
     GLUquadric* quadric = literal_ ? gluNewQuadric() : nullptr;
     const bool batched = mode == Mode::Render && !literal_;
     Batch batch(GL_TRIANGLES);
     auto sphere = [&](const Vertex& v, double r, std::size_t level) {
         if (batched) {
-            const std::vector<float>& unit = spheres_->Triangles(level);
+            const std::vector<float>& unit = UnitSphereTriangles(level);
             const float fr = float(r);
             batch.Use(current);
             for (std::size_t k = 0; k < unit.size(); k += 3)
@@ -255,26 +206,27 @@ void TViewForm::DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull) {
     for (std::size_t i = 0; i < project_.Vertices.size(); ++i) {
         const Vertex& v = project_.Vertices[i];
         const bool pivot = int(i) == editor_.PivotVertex;
-        const double r = v.Selected ? radius * 1.5 : radius;
-        if (cull && BoxOutsideFrustum(*cull, PointBox(v, pivot ? radius * 3 : r)))
+        const double r = v.Selected ? radius * kSelectedSphereScale : radius;
+        if (cull && BoxOutsideFrustum(*cull, PointBox(v, pivot ? std::max(r, pivotRadius) : r)))
             continue;
         if (mode == Mode::Select)
             glLoadName(VertexPickName(i));
-        double clipW = scene(3, 0) * v.X + scene(3, 1) * v.Y + scene(3, 2) * v.Z + scene(3, 3);
-        double pixels = clipW > 0 ? r * yScale * h / 2 / clipW : 0;
         current = v.Selected ? selected : normal;
         glColor3f(current.R, current.G, current.B);
-        sphere(v, r, SphereCache::LevelFor(pixels));
+        sphere(v, r, sizing.Level(scene, v, r));
         if (pivot) {
             current = selected;
             glColor3f(selected.R, selected.G, selected.B);
-            sphere(v, radius * 3, SphereCache::LevelFor(pixels * 3 * radius / std::max(r, 1e-12)));
+            sphere(v, pivotRadius, sizing.Level(scene, v, pivotRadius));
         }
     }
     if (view_.OriginPivot) {
+        // The origin is no vertex: a pick there must not name the last vertex drawn.
+        if (mode == Mode::Select)
+            glLoadName(kNoObjectName);
         current = selected;
         glColor3f(selected.R, selected.G, selected.B);
-        sphere(Vertex{0, 0, 0, false}, radius * 3, SphereCache::LevelFor(40));
+        sphere(Vertex{0, 0, 0, false}, pivotRadius, SphereLevelFor(kOriginPivotPixels));
     }
     batch.Flush();
     if (quadric)
@@ -462,21 +414,17 @@ void TViewForm::DrawAxis() {
 }
 
 void TViewForm::DrawGrid() {
-    const BoundingBox& b = project_.Box;
-    const long long x0 = std::llround(b.MinX), x1 = std::llround(b.MaxX);
-    const long long y0 = std::llround(b.MinY), y1 = std::llround(b.MaxY);
-    const long long z0 = std::llround(b.MinZ), z1 = std::llround(b.MaxZ);
-    const double count = double(x1 - x0 + 1) * double(y1 - y0 + 1) * double(z1 - z0 + 1);
-    if (x1 < x0 || y1 < y0 || z1 < z0 || count > kMaxGridPoints)
+    const GridLattice lattice = GridLatticeOf(project_.Box);
+    if (!lattice.Drawn)
         return;
     const double g = general_.GridScale;
     ColorTriple c = GridColorTripleOf(general_.GridColor);
     glPointSize(float(general_.GridSize) / 10.0f);
     glColor3f(c.R, c.G, c.B);
     glBegin(GL_POINTS);
-    for (long long i = x0; i <= x1; ++i)
-        for (long long j = y0; j <= y1; ++j)
-            for (long long k = z0; k <= z1; ++k)
+    for (long long i = lattice.X0; i <= lattice.X1; ++i)
+        for (long long j = lattice.Y0; j <= lattice.Y1; ++j)
+            for (long long k = lattice.Z0; k <= lattice.Z1; ++k)
                 glVertex3d(g * double(i), g * double(j), g * double(k));
     glEnd();
 }

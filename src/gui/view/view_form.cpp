@@ -93,13 +93,17 @@ void TViewForm::resizeGL(int w, int h) {
     glViewport(0, 0, w, h);
 }
 
-void TViewForm::FramePaint() {
+void TViewForm::ApplyFaceCulling() {
     if (general_.ShowBackside) {
         glDisable(GL_CULL_FACE);
     } else {
         glCullFace(GL_BACK);
         glEnable(GL_CULL_FACE);
     }
+}
+
+void TViewForm::FramePaint() {
+    ApplyFaceCulling();
     const ColorTriple& bg = project_.Options.BackgroundRgb;
     glClearColor(bg.R, bg.G, bg.B, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -403,8 +407,10 @@ void TViewForm::mouseMoveEvent(QMouseEvent* event) {
 
 void TViewForm::HoverPick() {
     hoverPending_ = false;
-    std::optional<std::string> text =
-        HoverText(project_, PickAt(hoverAt_.x(), hoverAt_.y()), toolTip().toStdString());
+    // The literal path keeps the selection pass, as the reference it is measured against.
+    std::vector<uint32_t> names = literal_ ? PickAt(hoverAt_.x(), hoverAt_.y(), false)
+                                           : PickOnCpu(hoverAt_.x(), hoverAt_.y());
+    std::optional<std::string> text = HoverText(project_, names, toolTip().toStdString());
     setToolTip(text ? QString::fromStdString(*text) : QString());
 }
 

@@ -86,6 +86,9 @@ class TViewForm : public QOpenGLWidget {
     // The names under window point (x, y) (y from the top), in selection-buffer order. With
     // `skipUnreachable` objects that cannot touch the pick pixel are not drawn in the pass.
     std::vector<uint32_t> PickAt(int x, int y, bool skipUnreachable = true);
+    // The same names as PickAt's full pass, found on the CPU without a selection pass: the
+    // hover pick, which runs on every mouse move.
+    std::vector<uint32_t> PickOnCpu(int x, int y);
     // The raw selection buffer of the last PickAt (records of count, zmin, zmax, names).
     const std::vector<uint32_t>& LastSelectionRecords() const { return lastRecords_; }
 
@@ -125,6 +128,8 @@ class TViewForm : public QOpenGLWidget {
     // or a lost focus takes that release, so they end it too.
     void EndDrag();
     void FramePaint();
+    // Back faces are dropped unless "Show Backside" is on, in frames and picks alike.
+    void ApplyFaceCulling();
     void RenderScene(Mode mode, const Mat4& pickMatrix);
     void DrawVertices(Mode mode, const Mat4& scene, const Mat4* cull);
     void DrawLines(Mode mode, const Mat4* cull);
