@@ -283,8 +283,9 @@ class ViewFormTest : public QObject {
             project_ = Project{};
             const int n = 30 + scene * 7;
             general_.ShowGrid = scene % 4 == 1;
-            // A grid over the whole box would be left out: its scenes are smaller.
-            const float shrink = general_.ShowGrid ? 0.1f : 1;
+            // A grid over the whole box would be left out: its scenes are smaller. Others reach
+            // behind the eye, 1,000 units from the centre, and across the near plane.
+            const float shrink = general_.ShowGrid ? 0.1f : scene % 6 == 4 ? 12 : 1;
             for (int i = 0; i < n; ++i)
                 project_.Vertices.push_back({shrink * coord(random), shrink * coord(random),
                                              shrink * coord(random), percent(random) < 10});
