@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "util/app_folder.h"
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 #include <CLI/CLI.hpp>
 
@@ -198,7 +199,8 @@ void SaveImported(Project& project, bool isNew, const std::string& out,
                   const std::string& appFolder, Ui& ui) {
     project.GeometryShown = true;
     if (isNew)
-        project.ProjectName = std::filesystem::path(out).stem().string().substr(0, 8);
+        project.ProjectName =
+            platform::Utf8FromPath(platform::PathFromUtf8(out).stem()).substr(0, 8);
     project.ProjectFileName = out;
     WriteProject(project, SaveOptionsFromSettings(appFolder), ui);
 }

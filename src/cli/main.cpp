@@ -1,11 +1,14 @@
 #include "commands.h"
 
 #include "model/project.h"
+#include "util/platform_file.h"
 
 #include <CLI/CLI.hpp>
 
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
     using namespace meshforge;
@@ -18,8 +21,13 @@ int main(int argc, char** argv) {
         auto run = c.setup(*sub);
         sub->callback([&action, run] { action = run; });
     }
+    // Paths are UTF-8 everywhere in the program, also where argv is not (Windows).
+    std::vector<std::string> arguments = platform::Utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         int code = app.exit(e);
         return code == 0 ? 0 : 2;

@@ -8,6 +8,7 @@
 #include "output/launch.h"
 #include "settings/settings.h"
 #include "util/app_folder.h"
+#include "util/platform_file.h"
 
 #include <CLI/CLI.hpp>
 
@@ -40,8 +41,8 @@ struct WaitingPort : LaunchPort {
 // Reads the project with its path made absolute: the derived paths are built from it.
 bool LoadAbsolute(Project& project, const std::string& path, Ui& ui) {
     std::error_code ec;
-    const fs::path absolute = fs::absolute(fs::path(path), ec);
-    project.ProjectFileName = ec ? path : absolute.string();
+    const fs::path absolute = fs::absolute(platform::PathFromUtf8(path), ec);
+    project.ProjectFileName = ec ? path : platform::Utf8FromPath(absolute);
     return ReadProject(project, ui) == ReadOutcome::Completed;
 }
 
@@ -63,7 +64,8 @@ std::function<int()> WriteAseCommand(CLI::App& sub) {
         }
         const std::string path = out->empty() ? AsePath(project) : *out;
         std::error_code ec;
-        if (fs::equivalent(fs::path(path), fs::path(project.ProjectFileName), ec)) {
+        if (fs::equivalent(platform::PathFromUtf8(path),
+                           platform::PathFromUtf8(project.ProjectFileName), ec)) {
             ui.Message("The ASE file cannot be written over the project file !\r\r" + path);
             return 1;
         }
@@ -88,9 +90,9 @@ std::function<int()> ConvertCommand(CLI::App& sub) {
         LaunchContext context;
         context.AppFolder = ResolveAppFolder(*appFolder, ExecutableFolder());
         std::error_code ec;
-        const fs::path absolute = fs::absolute(fs::path(context.AppFolder), ec);
+        const fs::path absolute = fs::absolute(platform::PathFromUtf8(context.AppFolder), ec);
         if (!ec)
-            context.AppFolder = absolute.string();
+            context.AppFolder = platform::Utf8FromPath(absolute);
         context.General =
             SettingsFile(SettingsFile::PathFor(context.AppFolder)).ReadGeneralOptions();
         WaitingPort port;

@@ -8,6 +8,7 @@
 #include "model/project_file.h"
 #include "texture/assign.h"
 #include "texture/library.h"
+#include "util/platform_file.h"
 
 #include <CLI/CLI.hpp>
 
@@ -29,7 +30,10 @@ namespace meshforge::cli {
 
 // The editor works on full paths (the library stores them); so do these commands.
 std::string FullPath(const std::string& path) {
-    return path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
+    return path.empty()
+               ? path
+               : platform::Utf8FromPath(
+                     std::filesystem::absolute(platform::PathFromUtf8(path)).lexically_normal());
 }
 
 bool LoadFull(Project& project, const std::string& path, Ui& ui) {

@@ -198,4 +198,7 @@ TEST(WriteFileAtomically, ReplacesAFileWithAUtf8NameByteForByte) {
     for (const auto& entry : fs::directory_iterator(dir.path))
         names.push_back(platform::Utf8FromPath(entry.path().filename()));
     EXPECT_EQ(names, std::vector<std::string>{name});
+    // A path an older program wrote into a file (Latin-1 bytes, not UTF-8) still names one.
+    const std::string legacy = dir.Folder() + "M\xFChle.bmp";
+    EXPECT_EQ(platform::PathFromUtf8(legacy), fs::path(legacy));
 }

@@ -1,9 +1,13 @@
 #include "fake_ui.h"
+#include "io/text_geometry.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "settings/settings.h"
 #include "temp_dir.h"
+#include "util/app_folder.h"
 #include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 #include <gtest/gtest.h>
 
@@ -613,4 +617,65 @@ TEST(MergeProject, TexturesPast998Refused) {
         EXPECT_NE(std::string(e.what()).find("at most 998 textures"), std::string::npos);
     }
     EXPECT_EQ(p.Textures.size(), 997u);
+}
+
+TEST(ProjectFiles, EverythingWorksInAFolderWithANonAsciiName) {
+    // On Windows a narrow path is read in the ANSI code page: any step that built a path from
+    // the UTF-8 text that way would name another file (or none) here.
+    TempDir dir;
+    const std::string app =
+        dir.Folder() + "Strecke-\xC3\x84\xC3\x9F-\xE6\x97\xA5\xE6\x9C\xAC" + Sep();
+    const std::string name = "h\xC3\xBCtte";
+    const auto native = [](const std::string& path) { return platform::PathFromUtf8(path); };
+    ASSERT_TRUE(fs::create_directories(native(app + name)));
+    EXPECT_TRUE(IsWritableFolder(app));
+    const std::string bitmap = app + "Ziegel-\xC3\xA4.bmp";
+    WriteFileAtomically(bitmap, "pixels");
+
+    Project p;
+    p.ProjectName = name;
+    p.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    p.Polygons.push_back({{0.5f, 0.5f, 0.5f}, {0, 1, 2, 0}, 0, {}});
+    p.Textures.push_back({bitmap, 0, "", 1, 0x00DDDDDD});
+    p.HasGeometry = true;
+    p.ProjectFileName = app + name + Sep() + name + ".3dp";
+    FakeUi ui;
+    WriteProject(p, {app, true, true, true}, ui);
+    const std::string copied = app + name + Sep() + "Ziegel-\xC3\xA4.bmp";
+    EXPECT_EQ(p.Textures[0].Filename, copied);
+    EXPECT_EQ(fs::file_size(native(copied)), 6u);
+    EXPECT_TRUE(fs::is_regular_file(native(app + name + Sep() + "Ziegel-\xC3\xA4.mci")));
+    EXPECT_EQ(fs::file_size(native(p.ProjectFileName)), ReadWholeFile(p.ProjectFileName).size());
+    EXPECT_EQ(FindProgramFile({app}, name + Sep() + name + ".3dp"), p.ProjectFileName);
+
+    Project back;
+    back.ProjectFileName = p.ProjectFileName;
+    ASSERT_EQ(ReadProject(back, ui), ReadOutcome::Completed);
+    ASSERT_EQ(back.Textures.size(), 1u);
+    EXPECT_EQ(back.Textures[0].Filename, copied); // found without asking for it again
+    EXPECT_TRUE(ui.bitmapPresets.empty());
+
+    SettingsFile(SettingsFile::PathFor(app)).WriteText(general_keys::kUserPath, app);
+    EXPECT_EQ(SettingsFile(SettingsFile::PathFor(app)).ReadText(general_keys::kUserPath), app);
+
+    struct Format {
+        const char* file;
+        bool (*write)(const Project&, const std::string&, Ui&);
+        TextImportResult (*read)(Project&, const std::string&, Ui&);
+        std::size_t polygons;
+    };
+    for (const Format& f : {Format{"Punkte-\xC3\xB6.vtx", ExportVertexText, ImportVertexText, 0},
+                            Format{"Text-\xE6\x97\xA5.txt", Export3DOText, Import3DOText, 1}}) {
+        SCOPED_TRACE(f.file);
+        const std::string path = app + f.file;
+        ASSERT_TRUE(f.write(back, path, ui));
+        EXPECT_GT(fs::file_size(native(path)), 0u);
+        Project again;
+        EXPECT_EQ(f.read(again, path, ui).Outcome, TextImportOutcome::Imported);
+        EXPECT_EQ(again.Vertices.size(), 3u);
+        EXPECT_EQ(again.Polygons.size(), f.polygons);
+    }
+
+    EXPECT_GE(fs::remove_all(native(app)), 8u);
+    EXPECT_FALSE(fs::exists(native(app)));
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "util/platform_file.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,8 +13,8 @@ namespace meshforge::test {
 inline std::filesystem::path MakeTempFolder(const std::string& prefix) {
     std::random_device random;
     for (;;) {
-        auto candidate =
-            std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+        auto candidate = std::filesystem::temp_directory_path() /
+                         platform::PathFromUtf8(prefix + std::to_string(random()));
         if (std::filesystem::create_directory(candidate))
             return candidate;
     }
@@ -25,15 +27,20 @@ struct TempDir {
     ~TempDir() { std::filesystem::remove_all(path); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
+    // Paths in and out as the program's UTF-8 text.
+    std::string operator/(const std::string& name) const {
+        return platform::Utf8FromPath(path / platform::PathFromUtf8(name));
+    }
     // The folder with a trailing separator, as the program folder is kept.
     std::string Folder() const {
-        return path.string() + std::string(1, std::filesystem::path::preferred_separator);
+        return platform::Utf8FromPath(path) +
+               std::string(1, std::filesystem::path::preferred_separator);
     }
     std::string Touch(const std::string& name, const std::string& content = "BM") const {
-        std::filesystem::create_directories((path / name).parent_path());
-        std::ofstream(path / name, std::ios::binary) << content;
-        return (path / name).string();
+        const std::filesystem::path file = path / platform::PathFromUtf8(name);
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << content;
+        return platform::Utf8FromPath(file);
     }
 };
 

@@ -106,7 +106,7 @@ bool SaveIntoSubfolder(Project& p, Session& s, const SaveOptions& save, Lifecycl
         p.ProjectName = answer.Name;
     std::error_code ec;
     bool created = IsPlainFolderName(p.ProjectName) &&
-                   fs::create_directory(fs::path(s.AppFolder + p.ProjectName), ec);
+                   fs::create_directory(platform::PathFromUtf8(s.AppFolder + p.ProjectName), ec);
     if (!created) {
         ui.Message("Unable to create Directory OR Directory already exists !");
         return false;
@@ -148,7 +148,7 @@ void StartUp(Project& p, Session& s, Ui& ui) {
     p.Options.ShowAxis = p.Options.ShowTextures = false;
     p.ProjectFileName = kNoFile;
     std::error_code ec;
-    s.Menus.WriteAse = fs::exists(fs::path(s.AppFolder + "ase23doc.exe"), ec);
+    s.Menus.WriteAse = fs::exists(platform::PathFromUtf8(s.AppFolder + "ase23doc.exe"), ec);
     s.StartupOpenPending = true;
 }
 
@@ -266,20 +266,20 @@ std::string ProgramFile(const Session& s, const std::string& relative) {
 }
 
 void LocalHelp(const Session& s, Ui& ui) {
-    fs::path page = ProgramFile(s, (fs::path("help") / "index.htm").string());
+    const std::string page = ProgramFile(s, "help" + kSep + "index.htm");
     std::error_code ec;
-    auto when = fs::last_write_time(page, ec);
-    if (ec || !fs::is_regular_file(page, ec)) {
+    auto when = fs::last_write_time(platform::PathFromUtf8(page), ec);
+    if (ec || !fs::is_regular_file(platform::PathFromUtf8(page), ec)) {
         ui.Message("No local help available, please download current help file from the "
                    "website !");
         return;
     }
     ui.Message("Local help file is dated " + LocalDateTime(when) +
                ", please check website for newer version !");
-    if (!ui.OpenDocument(page.string()))
+    if (!ui.OpenDocument(page))
         ui.Message("The help page could not be opened: no program to show it was found.\r"
                    "It is the file " +
-                   page.string());
+                   page);
 }
 
 } // namespace meshforge

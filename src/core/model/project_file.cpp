@@ -9,6 +9,7 @@
 #include "util/atomic_file.h"
 #include "util/errors.h"
 #include "util/line_source.h"
+#include "util/platform_file.h"
 #include "util/text_sink.h"
 
 #include <filesystem>
@@ -108,12 +109,13 @@ std::string ProjectSubfolder(const Project& p, const SaveOptions& o) {
 // copy cannot be made (missing subfolder, missing source, already in place).
 std::string CopyBitmapToProject(const std::string& filename, const std::string& folder) {
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+    if (!fs::is_directory(platform::PathFromUtf8(folder), ec))
         return filename;
     std::string target = folder + std::string(FileNamePart(filename));
-    if (fs::exists(target, ec) && fs::equivalent(filename, target, ec))
+    const fs::path from = platform::PathFromUtf8(filename), to = platform::PathFromUtf8(target);
+    if (fs::exists(to, ec) && fs::equivalent(from, to, ec))
         return filename;
-    if (!fs::copy_file(filename, target, fs::copy_options::overwrite_existing, ec))
+    if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec))
         return filename;
     return target;
 }
@@ -123,7 +125,7 @@ void WriteTextures(Writer& w, Project& p, const SaveOptions& o, ProjectFileUi& u
     w.Int(static_cast<int32_t>(p.Textures.size()));
     std::string folder = ProjectSubfolder(p, o);
     std::error_code ec;
-    bool folderExists = o.MakeSubDir && fs::is_directory(folder, ec);
+    bool folderExists = o.MakeSubDir && fs::is_directory(platform::PathFromUtf8(folder), ec);
     for (TextureData& t : p.Textures) {
         if (o.CopyBmp && folderExists)
             t.Filename = CopyBitmapToProject(t.Filename, folder);

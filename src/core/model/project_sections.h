@@ -10,6 +10,7 @@
 #include "model/texts.h"
 #include "util/errors.h"
 #include "util/memory.h"
+#include "util/platform_file.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -86,29 +87,32 @@ class BitmapResolver {
     }
     void ResetFolder() { folder_.clear(); }
 
-    Result Resolve(std::string& path) {
+    static bool Exists(const std::string& path) {
         std::error_code ec;
+        return std::filesystem::exists(platform::PathFromUtf8(path), ec);
+    }
+
+    Result Resolve(std::string& path) {
         const std::string name(FileNamePart(path));
         // Only a folder the user re-selected from: without one the bare name would be looked
         // for in the working folder and another file of that name taken.
         std::string candidate = folder_ + name;
-        if (!folder_.empty() && !name.empty() && std::filesystem::exists(candidate, ec)) {
+        if (!folder_.empty() && !name.empty() && Exists(candidate)) {
             path = candidate;
             return Result::Resolved;
         }
         // A relative name is the project folder's, not the working folder's; it is kept as a
         // full path, as every other entry is.
-        const bool relative = !path.empty() && std::filesystem::path(path).is_relative();
+        const bool relative = !path.empty() && platform::PathFromUtf8(path).is_relative();
         if (relative && projectFolder_ && !projectFolder_->empty() &&
-            std::filesystem::exists(*projectFolder_ + path, ec)) {
+            Exists(*projectFolder_ + path)) {
             path = *projectFolder_ + path;
             return Result::Resolved;
         }
         if (!path.empty() && (!relative || !projectFolder_ || projectFolder_->empty()) &&
-            std::filesystem::exists(path, ec))
+            Exists(path))
             return Result::Resolved;
-        if (projectFolder_ && !name.empty() &&
-            std::filesystem::exists(*projectFolder_ + name, ec)) {
+        if (projectFolder_ && !name.empty() && Exists(*projectFolder_ + name)) {
             path = *projectFolder_ + name;
             return Result::Resolved;
         }

@@ -4,6 +4,7 @@
 #include "output/ase_writer.h"
 #include "ui/file_dialogs.h"
 #include "ui/ui.h"
+#include "util/platform_file.h"
 
 #include <fstream>
 #include <memory>
@@ -23,17 +24,17 @@ constexpr const char* kStartError = "Error starting ase23doc.exe!";
 
 bool IsFile(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_regular_file(fs::path(path), ec);
+    return !path.empty() && fs::is_regular_file(platform::PathFromUtf8(path), ec);
 }
 
 bool IsFolder(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && fs::is_directory(fs::path(path), ec);
+    return !path.empty() && fs::is_directory(platform::PathFromUtf8(path), ec);
 }
 
 std::optional<fs::file_time_type> WriteTime(const std::string& path) {
     std::error_code ec;
-    auto t = fs::last_write_time(fs::path(path), ec);
+    auto t = fs::last_write_time(platform::PathFromUtf8(path), ec);
     if (ec)
         return std::nullopt;
     return t;
@@ -180,7 +181,8 @@ bool JustWriteAse(const Project& project, Ui& ui) {
     std::error_code ec;
     if (project.ProjectFileName != kNoFile &&
         (*path == project.ProjectFileName ||
-         fs::equivalent(fs::path(*path), fs::path(project.ProjectFileName), ec))) {
+         fs::equivalent(platform::PathFromUtf8(*path),
+                        platform::PathFromUtf8(project.ProjectFileName), ec))) {
         ui.Message("The ASE file cannot be written over the project file !\r\r" + *path);
         return false;
     }
@@ -314,9 +316,9 @@ void StartProgram(const std::string& path, LaunchPort& port, Ui& ui) {
 
 std::string WinePath(const std::string& path) {
     std::error_code ec;
-    const fs::path absolute = fs::absolute(fs::path(path), ec);
+    const fs::path absolute = fs::absolute(platform::PathFromUtf8(path), ec);
     std::string out = "Z:";
-    for (char c : ec ? path : absolute.string())
+    for (char c : ec ? path : platform::Utf8FromPath(absolute))
         out += c == '/' ? '\\' : c;
     return out;
 }
@@ -345,7 +347,7 @@ std::optional<ProcessRequest> ForThisSystem(const ProcessRequest& request,
     return request;
 #else
     char magic[2] = {};
-    std::ifstream in(request.Program, std::ios::binary);
+    std::ifstream in(platform::PathFromUtf8(request.Program), std::ios::binary);
     if (!in.read(magic, 2) || magic[0] != 'M' || magic[1] != 'Z')
         return request; // a script or a native program starts as it is
     if (!wine)

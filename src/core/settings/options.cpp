@@ -5,6 +5,7 @@
 
 #include "model/texts.h"
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 namespace meshforge {
 
@@ -85,7 +86,7 @@ bool IsExistingFolder(std::string_view path) {
     if (path.empty())
         return false;
     std::error_code ec;
-    return std::filesystem::is_directory(std::filesystem::path(path), ec);
+    return std::filesystem::is_directory(platform::PathFromUtf8(std::string(path)), ec);
 }
 
 TrackFolderControls TrackFolderControlsWhenToggled(bool useTrackFolder, bool autoGPL) {

@@ -6,6 +6,7 @@
 
 #include "util/atomic_file.h"
 #include "util/errors.h"
+#include "util/platform_file.h"
 
 namespace meshforge {
 
@@ -69,7 +70,7 @@ std::string DefaultText(const KeyInfo* info) {
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path_, ec))
+    if (!std::filesystem::is_regular_file(platform::PathFromUtf8(path_), ec))
         return;
     try {
         ini_ = IniFile::Parse(ReadWholeFile(path_));

@@ -1,9 +1,8 @@
 #include "util/app_folder.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "util/platform_file.h"
+
 #include <filesystem>
-#include <random>
 
 #ifndef MESHFORGE_DATA_FROM_BIN
 #define MESHFORGE_DATA_FROM_BIN "../share/meshforge"
@@ -12,6 +11,8 @@
 namespace meshforge {
 
 namespace fs = std::filesystem;
+using platform::PathFromUtf8;
+using platform::Utf8FromPath;
 
 namespace {
 std::string WithSeparator(std::string folder) {
@@ -25,47 +26,35 @@ std::string WithSeparator(std::string folder) {
 std::string UserAppFolder(const AppFolderSources& sources) {
     fs::path base;
     // A relative XDG_CONFIG_HOME is to be ignored: it would depend on the working folder.
-    if (fs::path xdg = sources.Environment("XDG_CONFIG_HOME"); xdg.is_absolute())
+    if (fs::path xdg = PathFromUtf8(sources.Environment("XDG_CONFIG_HOME")); xdg.is_absolute())
         base = xdg / "meshforge";
     else if (std::string home = sources.Environment("HOME"); !home.empty())
-        base = fs::path(home) / ".config" / "meshforge";
+        base = PathFromUtf8(home) / ".config" / "meshforge";
     else if (std::string appData = sources.Environment("APPDATA"); !appData.empty())
-        base = fs::path(appData) / "meshforge";
+        base = PathFromUtf8(appData) / "meshforge";
     else
         return "";
     std::error_code ec;
     fs::create_directories(base, ec);
     if (!fs::is_directory(base, ec))
         return "";
-    return WithSeparator(base.string());
+    return WithSeparator(Utf8FromPath(base));
 }
 } // namespace
 
 AppFolderSources ProcessSources() {
-    return {[](const char* name) {
-                const char* value = std::getenv(name);
-                return std::string(value ? value : "");
-            },
-            IsWritableFolder};
+    return {platform::EnvironmentVariable, IsWritableFolder};
 }
 
 bool IsWritableFolder(const std::string& folder) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const fs::path probe =
-            fs::path(folder) / (".meshforge-write-test-" + std::to_string(random()));
-        // "x": never opens (and then removes) a file that was there before.
-        if (std::FILE* f = std::fopen(probe.string().c_str(), "wx")) {
-            std::fclose(f);
-            std::error_code ec;
-            fs::remove(probe, ec);
-            return true;
-        }
-        std::error_code ec;
-        if (!fs::exists(probe, ec))
-            return false;
-    }
-    return false;
+    // Made new (never a file that was there before), then removed.
+    std::string probe = WithSeparator(folder) + ".meshforge-write-test-XXXXXX";
+    const int fd = platform::CreateUnique(probe);
+    if (fd < 0)
+        return false;
+    platform::Close(fd);
+    platform::Remove(probe);
+    return true;
 }
 
 std::string ResolveAppFolder(const std::string& overrideFolder, const std::string& exeFolder,
@@ -85,11 +74,10 @@ std::string ResolveAppFolder(const std::string& overrideFolder, const std::strin
 }
 
 std::string ExecutableFolder() {
+    if (const std::string exe = platform::ExecutablePath(); !exe.empty())
+        return WithSeparator(Utf8FromPath(PathFromUtf8(exe).parent_path()));
     std::error_code ec;
-    auto exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return WithSeparator(fs::current_path(ec).string());
-    return WithSeparator(exe.parent_path().string());
+    return WithSeparator(Utf8FromPath(fs::current_path(ec)));
 }
 
 std::vector<std::string> ProgramFileFolders(const std::string& appFolder,
@@ -98,25 +86,27 @@ std::vector<std::string> ProgramFileFolders(const std::string& appFolder,
     auto add = [&folders](const std::string& folder) {
         if (folder.empty())
             return;
-        const fs::path normal = fs::path(WithSeparator(folder)).lexically_normal();
+        const fs::path normal = PathFromUtf8(WithSeparator(folder)).lexically_normal();
         for (const std::string& known : folders)
-            if (fs::path(known).lexically_normal() == normal)
+            if (PathFromUtf8(known).lexically_normal() == normal)
                 return;
         folders.push_back(WithSeparator(folder));
     };
     add(appFolder);
     add(exeFolder);
     if (!exeFolder.empty())
-        add((fs::path(exeFolder) / MESHFORGE_DATA_FROM_BIN).lexically_normal().string());
+        add(Utf8FromPath((PathFromUtf8(exeFolder) / MESHFORGE_DATA_FROM_BIN).lexically_normal()));
     return folders;
 }
 
 std::string FindProgramFile(const std::vector<std::string>& folders, const std::string& relative) {
     std::error_code ec;
     for (const std::string& folder : folders)
-        if (fs::path path = fs::path(folder) / relative; fs::is_regular_file(path, ec))
-            return path.string();
-    return folders.empty() ? relative : (fs::path(folders.front()) / relative).string();
+        if (fs::path path = PathFromUtf8(folder) / PathFromUtf8(relative);
+            fs::is_regular_file(path, ec))
+            return Utf8FromPath(path);
+    return folders.empty() ? relative
+                           : Utf8FromPath(PathFromUtf8(folders.front()) / PathFromUtf8(relative));
 }
 
 } // namespace meshforge

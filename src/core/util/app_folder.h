@@ -26,7 +26,8 @@ std::string ResolveAppFolder(const std::string& overrideFolder, const std::strin
                              const AppFolderSources& sources);
 std::string ResolveAppFolder(const std::string& overrideFolder, const std::string& exeFolder);
 
-// The folder of the running executable (from /proc/self/exe), with a trailing separator.
+// The folder of the running executable (as the system names it: /proc/self/exe, the module
+// file name on Windows), with a trailing separator; the working folder when it is unknown.
 std::string ExecutableFolder();
 
 // The folders the program's read-only files (help/, mask.bmp) are looked for in, in order: the

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace meshforge::platform {
 
@@ -38,11 +39,18 @@ bool Replace(const std::string& from, const std::string& to);
 void Remove(const std::string& path);
 std::tm LocalTime(std::time_t t);
 
+// The variable's value as UTF-8 text, "" when it is unset.
+std::string EnvironmentVariable(const char* name);
+// The program's arguments as UTF-8 text: argv itself on POSIX; on Windows (where argv is in the
+// ANSI code page) the wide command line's, argv when that cannot be had.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+// The running executable's full path, "" when the system does not tell.
+std::string ExecutablePath();
+
 // A path of the program's UTF-8 text, on Windows too (where a narrow path is the ANSI code
-// page's), and back.
-inline std::filesystem::path PathFromUtf8(const std::string& path) {
-    return std::u8string(path.begin(), path.end());
-}
+// page's), and back. On Windows a text that is not UTF-8 (a path an older program wrote into a
+// file) is taken as the code page's, as it was meant.
+std::filesystem::path PathFromUtf8(const std::string& path);
 inline std::string Utf8FromPath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());

@@ -2,11 +2,16 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace meshforge::platform {
+
+std::filesystem::path PathFromUtf8(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
 
 int OpenForReading(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -91,6 +96,21 @@ std::tm LocalTime(std::time_t t) {
     std::tm tm{};
     localtime_r(&t, &tm);
     return tm;
+}
+
+std::string EnvironmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+std::string ExecutablePath() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? "" : Utf8FromPath(exe);
 }
 
 } // namespace meshforge::platform

@@ -1,19 +1,34 @@
 #include "util/platform_file.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <windows.h>
 
+#include <shellapi.h>
+
 namespace meshforge::platform {
+
+std::filesystem::path PathFromUtf8(const std::string& path) {
+    try {
+        return std::u8string(path.begin(), path.end());
+    } catch (const std::system_error&) {
+        return path; // not UTF-8: the narrow conversion, as such a path was always read
+    }
+}
 
 namespace {
 // Paths are UTF-8 in the program; Windows takes them as UTF-16.
 std::wstring Wide(const std::string& path) {
     return PathFromUtf8(path).wstring();
+}
+std::string Narrow(const wchar_t* text) {
+    return Utf8FromPath(std::filesystem::path(text));
 }
 
 int ErrnoOf(DWORD error) {
@@ -128,6 +143,38 @@ std::tm LocalTime(std::time_t t) {
     std::tm tm{};
     ::localtime_s(&tm, &t);
     return tm;
+}
+
+std::string EnvironmentVariable(const char* name) {
+    const wchar_t* value = ::_wgetenv(Wide(name).c_str());
+    return value ? Narrow(value) : "";
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(Narrow(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
+}
+
+std::string ExecutablePath() {
+    // The buffer grows while the name is cut short, up to the longest path Windows has.
+    for (std::wstring path(MAX_PATH, L'\0'); path.size() <= 65536; path.resize(path.size() * 2)) {
+        const DWORD size =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (size == 0)
+            return "";
+        if (size < path.size()) {
+            path.resize(size);
+            return Narrow(path.c_str());
+        }
+    }
+    return "";
 }
 
 } // namespace meshforge::platform

@@ -3,6 +3,7 @@
 #include "gui/view/view_form.h"
 #include "model/project.h"
 #include "util/app_folder.h"
+#include "util/platform_file.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -15,9 +16,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(meshforge::kProgramName);
     QCoreApplication::setApplicationVersion(meshforge::kProgramVersion);
     int exitCode = 0;
+    // Read before QApplication exists; on Windows argv is not UTF-8 (the wide command line is).
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (const std::string& a : meshforge::platform::Utf8Arguments(argc, argv))
+        arguments << QString::fromStdString(a);
     std::optional<meshforge::gui::EditorArgs> args =
         meshforge::gui::ParseEditorArguments(arguments, exitCode);
     if (!args)
