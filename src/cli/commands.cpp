@@ -200,7 +200,7 @@ void SaveImported(Project& project, bool isNew, const std::string& out,
     project.GeometryShown = true;
     if (isNew)
         project.ProjectName =
-            platform::Utf8FromPath(platform::PathFromUtf8(out).stem()).substr(0, 8);
+            FirstCharacters(platform::Utf8FromPath(platform::PathFromUtf8(out).stem()), 8);
     project.ProjectFileName = out;
     WriteProject(project, SaveOptionsFromSettings(appFolder), ui);
 }

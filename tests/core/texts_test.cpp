@@ -202,6 +202,14 @@ TEST(Excerpt, CutsLongTextsBeforeAUtf8Sequence) {
     EXPECT_EQ(Excerpt("abcdef", 4, "..."), "abcd...");
 }
 
+// A name cut to eight characters keeps whole characters: "\u00e4" would fall across byte 8.
+TEST(FirstCharacters, CountsCharactersNotBytes) {
+    EXPECT_EQ(FirstCharacters("Rennstr\u00e4cke", 8), "Rennstr\u00e4");
+    EXPECT_EQ(FirstCharacters("\u65e5\u672c", 1), "\u65e5");
+    EXPECT_EQ(FirstCharacters("fence", 8), "fence");
+    EXPECT_EQ(FirstCharacters("abc", 0), "");
+}
+
 // The general conversion, kept here as the reference for the fast path: the grammar, then
 // the C library's correctly rounded decimal to float conversion ("C" locale); a value that
 // rounds to infinity is refused.

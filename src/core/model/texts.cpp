@@ -345,6 +345,16 @@ std::string Excerpt(std::string_view text, std::size_t limit, std::string_view m
     return out;
 }
 
+std::string FirstCharacters(std::string_view text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        const bool lead = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+        if (lead && seen++ == count)
+            break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 float ParseFloat(std::string_view text) {
     auto fail = [&]() -> float {
         throw ParseError("'" + Excerpt(text) + "' is not a valid floating point value");

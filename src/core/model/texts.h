@@ -63,6 +63,9 @@ inline constexpr std::size_t kExcerptLimit = 60;
 std::string Excerpt(std::string_view text, std::size_t limit = kExcerptLimit,
                     std::string_view more = "\xE2\x80\xA6");
 
+// The first `count` characters of UTF-8 text (all of it when shorter), never part of one.
+std::string FirstCharacters(std::string_view text, std::size_t count);
+
 // True exactly when the text is "1".
 bool ParseBool(std::string_view text);
 std::string FormatBool(bool value);
