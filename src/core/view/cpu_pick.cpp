@@ -137,7 +137,22 @@ bool TriangleSurvives(const Clip& a, const Clip& b, const Clip& c, bool cull) {
 class CpuPicker {
   public:
     CpuPicker(const Project& project, const PickView& view)
-        : project_(project), view_(view), m_(view.Region * view.Scene) {}
+        : project_(project), view_(view), m_(view.Region * view.Scene) {
+        // Each plane's gradient in object space and the size of its terms, for the sphere test.
+        for (int p = 0; p < 6; ++p) {
+            const int axis = p / 2;
+            const double sign = p % 2 ? 1 : -1;
+            double g = 0, mag = 0;
+            for (int c = 0; c < 4; ++c) {
+                const double coefficient = m_(3, c) + sign * m_(axis, c);
+                if (c < 3)
+                    g += coefficient * coefficient;
+                mag += std::fabs(m_(3, c)) + std::fabs(m_(axis, c));
+            }
+            gradient_[p] = std::sqrt(g);
+            scale_[p] = mag;
+        }
+    }
 
     std::vector<uint32_t> Run() {
         const Project& p = project_;
@@ -228,23 +243,7 @@ class CpuPicker {
 
     // A sphere wholly beyond one plane of the clip volume, by a margin far wider than rounding:
     // the plane's value at the centre against the radius times the plane's gradient.
-    bool SphereOutside(const Clip& centre, double r) {
-        if (!planesReady_) {
-            for (int p = 0; p < 6; ++p) {
-                const int axis = p / 2;
-                const double sign = p % 2 ? 1 : -1;
-                double g = 0, mag = 0;
-                for (int c = 0; c < 4; ++c) {
-                    const double coefficient = m_(3, c) + sign * m_(axis, c);
-                    if (c < 3)
-                        g += coefficient * coefficient;
-                    mag += std::fabs(m_(3, c)) + std::fabs(m_(axis, c));
-                }
-                gradient_[p] = std::sqrt(g);
-                scale_[p] = mag;
-            }
-            planesReady_ = true;
-        }
+    bool SphereOutside(const Clip& centre, double r) const {
         for (int p = 0; p < 6; ++p) {
             const double margin =
                 1e-6 * (gradient_[p] * r + std::fabs(PlaneValue(centre, p)) + scale_[p]);
@@ -315,8 +314,6 @@ class CpuPicker {
                       scale * double(part.Lo[2])},
                      {scale * double(part.Hi[0]), scale * double(part.Hi[1]),
                       scale * double(part.Hi[2])}};
-            if (scale < 0)
-                std::swap(box.Min, box.Max);
             if (BoxOutsideFrustum(m_, box))
                 continue;
             long long size[3];
@@ -347,7 +344,6 @@ class CpuPicker {
     std::vector<Clip> clip_;
     std::array<std::optional<std::vector<Clip>>, kSphereLevels> turned_;
     std::array<double, 6> gradient_{}, scale_{};
-    bool planesReady_ = false;
     std::vector<uint32_t> names_;
 };
 
